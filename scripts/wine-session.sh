@@ -9,6 +9,7 @@ set -euo pipefail
 
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
 
 free_display() {
   local n
@@ -33,6 +34,20 @@ EOS
 }
 
 reg_add() { "$WINE" reg add "$@" /f >/dev/null 2>&1; }
+
+# Web addresses opened through the shell go to the URL recorder (a stand-in that appends
+# them to $ZSR_URL_JOURNAL) instead of a browser. ZSR_URL_RECORDER names the recorder of
+# another build tree; the default is the one of the main x64 build. It need not exist yet.
+register_url_recorder() {
+  local recorder=${ZSR_URL_RECORDER:-$ROOT/build/x64/bin/standins/urlrecorder.exe}
+  local windows_path
+  windows_path=$("$WINE" winepath -w "$recorder" </dev/null 2>/dev/null | tr -d '\r') || true
+  [ -n "$windows_path" ] || windows_path="Z:${recorder//\//\\}"
+  local scheme
+  for scheme in http https; do
+    reg_add "HKCR\\$scheme\\shell\\open\\command" /ve /t REG_SZ /d "\"$windows_path\" \"%1\""
+  done
+}
 
 start() {
   local dir=$1
@@ -64,6 +79,7 @@ start() {
   reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
     /v 'Microsoft Sans Serif' /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei'
   reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96
+  register_url_recorder
 
   session_exports "$dir"
 }
