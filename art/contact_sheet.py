@@ -53,12 +53,29 @@ def composed():
     f.alpha_composite(load(165), (5 + 94, 3 + 105))
     f.alpha_composite(load(156), (5 + 171, 3 + 105))
     shots.append(f)
-    # progress popup at 50 percent
-    f = load(148)
-    f.alpha_composite(load(149), (14, 12))
-    f.alpha_composite(load(201), (14 + 25, 12 + 79))
-    f.alpha_composite(load(202).crop((0, 0, 100, 9)), (14 + 25, 12 + 79))
+    # progress popup as drawn at its fixed scale 1.2, 50 percent
+    f = load(148).resize((278, 158), Image.BICUBIC)
+    inner = load(149).resize((244, 124), Image.BICUBIC)
+    inner.alpha_composite(load(201), (30, 124 - 25))
+    inner.alpha_composite(load(202).crop((0, 0, 100, 9)), (30, 124 - 25))
+    d = ImageDraw.Draw(inner)
+    d.text((117, 124 - 27), "50%", fill=(0, 0, 0, 255))
+    d.text((30, 56), "status line here", fill=(255, 255, 255, 255))
+    f.alpha_composite(inner, (16, 14))
     shots.append(f)
+    # start page with the agreement callout shown over it
+    f = load(131)
+    f.alpha_composite(load(132), (5, 4))
+    f.alpha_composite(load(185).resize((504, 322), Image.BICUBIC), (5 + 48, 4 + 108))
+    f.alpha_composite(load(143).crop((16, 0, 32, 16)), (5 + 8, 4 + 427))
+    shots.append(f)
+    # hover and pressed overlays drawn over the normal picture, as the button does
+    for base, states in ((137, (138, 139)), (177, (178, 179)), (181, (182, 183)),
+                         (186, (187, 188)), (204, (205, 206))):
+        for st in states:
+            pic = load(base)
+            pic.alpha_composite(load(st))
+            shots.append(pic)
     return shots
 
 

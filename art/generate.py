@@ -268,52 +268,43 @@ def emblem(size, face=(36, 150, 255), face2=(12, 92, 220), rim=WHITE):
                 (tx - px_ * nw, ty - py_ * nw), (nx - px_ * nw, ny - py_ * nw)]
         d.polygon([(x * k, y * k) for x, y in poly], fill=0)
 
-    wm = ss_mask(s, s, wrench)
+    def tick(d, k):
+        d.line([(s * 0.30 * k, s * 0.50 * k), (s * 0.45 * k, s * 0.65 * k),
+                (s * 0.71 * k, s * 0.36 * k)], fill=255, width=int(s * 0.13 * k), joint="curve")
+
+    # below 20 px the wrench turns to mush: a tick reads better
+    wm = ss_mask(s, s, tick if s < 20 else wrench)
     wm = ImageChops.multiply(wm, inner)
     paste_colour(out, WHITE, wm)
     return out
 
 
 def tools_emblem(size):
-    """Round light-blue badge with a crossed screwdriver and wrench."""
+    """Round blue badge with a white toolbox: the 'tools' mark of the panel."""
     s = size
     out = Image.new("RGBA", (s, s), (0, 0, 0, 0))
     disc = ss_mask(s, s, lambda d, k: d.ellipse((0, 0, s * k - 1, s * k - 1), fill=255))
     grad = vgradient(s, s, [(0, (90, 170, 255)), (1, (30, 108, 236))]).convert("RGBA")
     fill_with(out, grad, disc)
 
-    def tools(d, k):
-        c = s / 2
-        for ang, length, width in ((45, 0.56, 0.07), (-45, 0.56, 0.07)):
-            a = math.radians(ang)
-            ux, uy = math.cos(a), math.sin(a)
-            px_, py_ = -uy, ux
-            hl = s * length / 2
-            w = s * width
-            poly = [(c - ux * hl + px_ * w, c - uy * hl + py_ * w),
-                    (c + ux * hl + px_ * w, c + uy * hl + py_ * w),
-                    (c + ux * hl - px_ * w, c + uy * hl - py_ * w),
-                    (c - ux * hl - px_ * w, c - uy * hl - py_ * w)]
-            d.polygon([(x * k, y * k) for x, y in poly], fill=255)
-        # screwdriver handle (lower left end of the 45 degree bar)
-        a = math.radians(-45)
-        ux, uy = math.cos(a), math.sin(a)
-        hx, hy = c - ux * s * 0.22, c - uy * s * 0.22
-        r = s * 0.1
-        d.rounded_rectangle(((hx - r) * k, (hy - r) * k, (hx + r) * k, (hy + r) * k),
-                            radius=r * 0.5 * k, fill=255)
-        # wrench head (upper left end of the other bar)
-        a = math.radians(45)
-        ux, uy = math.cos(a), math.sin(a)
-        hx, hy = c - ux * s * 0.25, c - uy * s * 0.25
-        r = s * 0.12
-        d.ellipse(((hx - r) * k, (hy - r) * k, (hx + r) * k, (hy + r) * k), fill=255)
-        r2 = r * 0.5
-        nx, ny = hx - ux * r * 0.5, hy - uy * r * 0.5
-        d.ellipse(((nx - r2) * k, (ny - r2) * k, (nx + r2) * k, (ny + r2) * k), fill=0)
+    def box(d, k):
+        d.rounded_rectangle((s * 0.38 * k, s * 0.24 * k, s * 0.62 * k, s * 0.42 * k),
+                            radius=s * 0.05 * k, outline=255, width=int(s * 0.055 * k))
+        d.rounded_rectangle((s * 0.22 * k, s * 0.36 * k, s * 0.78 * k, s * 0.74 * k),
+                            radius=s * 0.07 * k, fill=255)
 
-    tm = ss_mask(s, s, tools)
-    paste_colour(out, WHITE, ImageChops.multiply(tm, disc))
+    def band(d, k):
+        d.rectangle((s * 0.22 * k, s * 0.50 * k, s * 0.78 * k, s * 0.54 * k), fill=255)
+        d.rounded_rectangle((s * 0.45 * k, s * 0.46 * k, s * 0.55 * k, s * 0.59 * k),
+                            radius=s * 0.02 * k, fill=255)
+
+    paste_colour(out, WHITE, ImageChops.multiply(ss_mask(s, s, box), disc))
+    cut = ss_mask(s, s, band)
+    fill_with(out, grad, cut)
+    # latch stays white inside the band
+    latch = ss_mask(s, s, lambda d, k: d.rounded_rectangle(
+        (s * 0.47 * k, s * 0.48 * k, s * 0.53 * k, s * 0.57 * k), radius=s * 0.01 * k, fill=255))
+    paste_colour(out, WHITE, latch)
     return out
 
 
@@ -400,7 +391,7 @@ def ops_background():
     full.paste(img, (0, 0))
     img = full
     img = glow(img, (200, 262), (200, 110), (40, 120, 240), 0.5)
-    add_rings(img, (200, 262), [70, 100, 134, 172], alpha=14)
+    add_rings(img, (200, 112), [56, 86], alpha=14)
     back = wave_band(img, 330, (96, 150, 228), amp=8, phase=0.6, periods=1.0)
     del back
     wave_band(img, 344, WHITE, amp=7, phase=3.0, periods=1.2)
@@ -442,19 +433,24 @@ def feedback_background():
     draw_text(img, (200, 122), "您的反馈将帮助我们把工具做得更好", font(13), TEXT_SOFT,
               align="centre")
 
-    def mountains(d, k, base, amp, freq, phase):
-        pts = []
-        for i in range(0, w * k + 1, k):
-            x = i / k
-            y = base - amp * (0.55 * math.sin(x * freq + phase) + 0.3 * math.sin(x * freq * 2.3 + phase * 1.7)
-                              + 0.15 * math.sin(x * freq * 5.1 + phase * 0.3))
-            pts.append((x * k, y * k))
+    def ridge(d, k, points):
+        pts = [(x * k, y * k) for x, y in points]
         pts += [(w * k, h * k), (0, h * k)]
         d.polygon(pts, fill=255)
-    m1 = ss_mask(w, h, lambda d, k: mountains(d, k, 440, 22, 0.021, 0.8))
-    paste_colour(img, (38, 96, 196), m1)
-    m2 = ss_mask(w, h, lambda d, k: mountains(d, k, 452, 16, 0.03, 2.6))
-    paste_colour(img, (14, 48, 124), m2)
+    # peaks stay low under the buttons (x 67..333 end at y 414)
+    far = [(0, 404), (28, 392), (52, 410), (84, 424), (118, 416), (150, 428), (186, 419),
+           (214, 426), (250, 414), (282, 424), (316, 418), (344, 400), (366, 388), (386, 398),
+           (400, 394)]
+    mid = [(0, 430), (34, 418), (70, 436), (108, 424), (140, 440), (176, 428), (206, 438),
+           (240, 426), (276, 440), (310, 430), (350, 416), (378, 428), (400, 422)]
+    near = [(0, 452), (40, 440), (88, 454), (128, 446), (172, 458), (220, 446), (262, 456),
+            (306, 444), (352, 454), (400, 442)]
+    glow_m = ss_mask(w, h, lambda d, k: ridge(d, k, [(x, y - 2) for x, y in far]))
+    paste_colour(img, (90, 150, 235), glow_m.filter(ImageFilter.GaussianBlur(3)).point(
+        lambda v: v * 90 // 255))
+    paste_colour(img, (46, 102, 200), ss_mask(w, h, lambda d, k: ridge(d, k, far)))
+    paste_colour(img, (28, 72, 164), ss_mask(w, h, lambda d, k: ridge(d, k, mid)))
+    paste_colour(img, (12, 42, 114), ss_mask(w, h, lambda d, k: ridge(d, k, near)))
     return img.convert("RGBA")
 
 
@@ -509,7 +505,7 @@ def callout():
 
 
 # ---------------------------------------------------------------- frames
-def frame(size, inner_box, content, radius=3, blur=2.2, strength=0.55, colour=SHADOW):
+def frame(size, inner_box, content, radius=3, blur=1.8, strength=0.85, colour=SHADOW):
     w, h = size
     x0, y0, iw, ih = inner_box
     margins = (x0, y0, w - x0 - iw, h - y0 - ih)
@@ -830,14 +826,14 @@ def scrollbar_skin():
                 # the bar cuts 3 px caps from each end and tiles the middle:
                 # round ends inside the caps, uniform body in the middle
                 if col == 2:
-                    box = (3, 0.5, 10, 12.5)
+                    box = (3, 0, 10, 13)
                 else:
-                    box = (0.5, 3, 12.5, 10)
+                    box = (0, 3, 13, 10)
 
                 def thumb(d, k, box=box):
                     x0_, y0_, x1_, y1_ = box
                     d.rounded_rectangle((x0_ * k, y0_ * k, x1_ * k - 1, y1_ * k - 1),
-                                        radius=3.5 * k, fill=255)
+                                        radius=3 * k, fill=255)
                 tile.paste(Image.new("RGB", (cell, cell), thumbs[row]), (0, 0),
                            ss_mask(cell, cell, thumb))
             elif col in (3, 7):
