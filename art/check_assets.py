@@ -7,6 +7,7 @@ otherwise, with one line per problem."""
 import os
 import struct
 import sys
+import zlib
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 RES = os.path.join(ROOT, "res")
@@ -131,9 +132,115 @@ def check_icon(problems):
         problems.append("app.ico: sizes missing: %s" % sorted(missing))
 
 
+def decode_png(path):
+    """Pixels of an 8-bit, non-interlaced RGB or RGBA PNG as rows of tuples."""
+    with open(path, "rb") as f:
+        data = f.read()
+    pos, idat, head = 8, b"", None
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            head = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    width, height, depth, colour, _, _, interlace = head
+    if depth != 8 or colour not in (RGB, RGBA) or interlace:
+        return None
+    bpp = 3 if colour == RGB else 4
+    raw = zlib.decompress(idat)
+    stride = width * bpp
+    rows, prev, i = [], bytearray(stride), 0
+    for _ in range(height):
+        kind, line = raw[i], bytearray(raw[i + 1:i + 1 + stride])
+        i += 1 + stride
+        for x in range(stride):
+            a = line[x - bpp] if x >= bpp else 0
+            b = prev[x]
+            c = prev[x - bpp] if x >= bpp else 0
+            if kind == 1:
+                line[x] = (line[x] + a) & 255
+            elif kind == 2:
+                line[x] = (line[x] + b) & 255
+            elif kind == 3:
+                line[x] = (line[x] + (a + b) // 2) & 255
+            elif kind == 4:
+                pa, pb, pc = abs(b - c), abs(a - c), abs(a + b - 2 * c)
+                pred = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
+                line[x] = (line[x] + pred) & 255
+        rows.append([tuple(line[x:x + bpp]) for x in range(0, stride, bpp)])
+        prev = line
+    return rows
+
+
+def region(rows, box):
+    x0, y0, x1, y1 = box
+    return {px for row in rows[y0:y1] for px in row[x0:x1]}
+
+
+# Places where a control paints its own flat background over the picture, or
+# draws a slice of it: the picture must be one flat colour there.
+FLAT = [
+    (132, (0, 412, 300, 450), (241, 242, 246), "check box and link band"),
+    (142, (0, 575, 400, 600), (255, 255, 255), "version and feedback labels"),
+    (142, (50, 540, 108, 558), (255, 255, 255), "more-tools button"),
+    (149, (10, 42, 194, 62), None, "status line slice"),
+    (149, (20, 76, 194, 94), None, "progress bar"),
+    (155, (290, 4, 310, 24), None, "prompt close cross"),
+]
+
+# Layered frames: opaque panel at the offset, shadow fading out to nothing.
+FRAMES = {131: (5, 4, 600, 450), 141: (5, 4, 400, 600), 148: (14, 12, 204, 104),
+          154: (5, 3, 320, 140), 171: (5, 4, 400, 468)}
+
+
+def check_pixels(problems):
+    png_dir = os.path.join(RES, "png")
+    cache = {}
+
+    def rows_of(pid):
+        if pid not in cache:
+            path = os.path.join(png_dir, "%d.png" % pid)
+            cache[pid] = decode_png(path) if os.path.isfile(path) else None
+        return cache[pid]
+
+    for pid, box, colour, what in FLAT:
+        rows = rows_of(pid)
+        if rows is None:
+            continue
+        seen = {px[:3] for px in region(rows, box)}
+        if len(seen) != 1 or (colour is not None and seen != {colour}):
+            problems.append("%d.png: %s area %s is not flat%s (%d colours)"
+                            % (pid, what, box, "" if colour is None else " %s" % (colour,),
+                               len(seen)))
+    for pid, (x, y, w, h) in FRAMES.items():
+        rows = rows_of(pid)
+        if rows is None:
+            continue
+        if any(px[3] != 255 for px in region(rows, (x, y, x + w, y + h))):
+            problems.append("%d.png: panel area is not opaque" % pid)
+        ring = [px[3] for px in rows[0] + rows[-1]] + [r[0][3] for r in rows] + \
+               [r[-1][3] for r in rows]
+        if max(ring) > 8:
+            problems.append("%d.png: shadow does not fade out at the edge (alpha %d)"
+                            % (pid, max(ring)))
+        below = rows[y + h][x + w // 2][3]
+        if not 0 < below < 255:
+            problems.append("%d.png: no shadow under the panel" % pid)
+    rows = rows_of(203)
+    if rows is not None and any(px[3] for row in rows for px in row):
+        problems.append("203.png: not fully transparent")
+    rows = rows_of(143)
+    if rows is not None and (rows[0][0][3] or rows[15][47][3]):
+        problems.append("143.png: glyph strip corners are not transparent")
+
+
 def main():
     problems = []
     check_pngs(problems)
+    if not problems:
+        check_pixels(problems)
     check_bitmap(problems)
     check_icon(problems)
     for p in problems:

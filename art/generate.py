@@ -185,17 +185,26 @@ def text_shadowed(img, xy, text, fnt, colour, align="left", shadow_alpha=110):
 
 
 def edge_ramp(w, h, margins):
-    """L mask that is 255 inside and falls to 0 at the outer pixel ring."""
+    """L mask that is 255 inside and falls to 0 at the outer pixel ring, each
+    side over its own margin, so a shadow never ends in a hard cut."""
     l, t, r, b = margins
-    m = Image.new("L", (w, h), 255)
-    d = ImageDraw.Draw(m)
-    steps = max(l, t, r, b)
-    for i in range(steps):
-        # ring i (0 = outermost): fade proportional to its distance
-        v = int(255 * (i / steps) ** 1.3)
-        d.rectangle((i * l / steps, i * t / steps,
-                     w - 1 - i * r / steps, h - 1 - i * b / steps), outline=v)
-    return m
+
+    def ramp(n, lead, trail):
+        vals = []
+        for i in range(n):
+            v = 1.0
+            if lead and i < lead:
+                v = min(v, i / lead)
+            if trail and n - 1 - i < trail:
+                v = min(v, (n - 1 - i) / trail)
+            vals.append(int(round(255 * v ** 1.1)))
+        return vals
+
+    row = Image.new("L", (w, 1))
+    row.putdata(ramp(w, l, r))
+    col = Image.new("L", (1, h))
+    col.putdata(ramp(h, t, b))
+    return ImageChops.darker(row.resize((w, h), Image.NEAREST), col.resize((w, h), Image.NEAREST))
 
 
 def shadow_alpha(w, h, box, radius, blur, strength, drop=1):
@@ -505,7 +514,7 @@ def callout():
 
 
 # ---------------------------------------------------------------- frames
-def frame(size, inner_box, content, radius=3, blur=1.8, strength=0.85, colour=SHADOW):
+def frame(size, inner_box, content, radius=3, blur=2.4, strength=0.95, colour=SHADOW):
     w, h = size
     x0, y0, iw, ih = inner_box
     margins = (x0, y0, w - x0 - iw, h - y0 - ih)
@@ -621,12 +630,6 @@ def glyph_icon(kind, size, colour=WHITE):
     return out
 
 
-def overlay_only(full_normal, state_img):
-    """Hover/pressed slots are drawn over the normal picture: keep their face,
-    drop their shadow so the shadow does not darken twice."""
-    return state_img
-
-
 def four_states(size, face_box, radius, sets, caption, cap_size, icon_kind=None,
                 icon_size=20, outline=None, fill_alpha=255):
     """normal, pressed, hover, disabled: pressed/hover carry no shadow because
@@ -727,16 +730,10 @@ def link_button(state):
     img = Image.new("RGB", (w, h), WHITE)
     colour = {"normal": (36, 120, 240), "pressed": (0, 70, 200), "hover": (0, 92, 230),
               "disabled": (176, 180, 190)}[state]
-    tw, _ = draw_text(img, (3, h / 2), "更多工具", font(12), colour)
-    # chevron after the words
-    x = 3 + tw + 4
-
-    def paint(d, k):
-        d.line([(x * k, 6 * k), ((x + 3) * k, 9 * k), (x * k, 12 * k)], fill=255,
-               width=int(1.3 * k), joint="curve")
-    img.paste(Image.new("RGB", (w, h), colour), (0, 0), ss_mask(w, h, paint))
+    tw, th = draw_text(img, (w / 2, h / 2), "更多工具", font(12), colour, align="centre")
     if state == "hover":
-        ImageDraw.Draw(img).line((3, 16, 3 + tw, 16), fill=colour)
+        x0 = int(round(w / 2 - tw / 2))
+        ImageDraw.Draw(img).line((x0, 16, x0 + tw - 1, 16), fill=colour)
     return img
 
 
