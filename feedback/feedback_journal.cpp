@@ -6,7 +6,7 @@
 #include <string>
 
 #include "feedback_settings.h"
-#include "unique_handle.h"
+#include "scoped_handle.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ void CFeedbackJournal::Append(const CJournalLine& line) {
   const std::string record = line.Text() + "\n";
   std::lock_guard<std::mutex> guard(JournalMutex());
   // Opened for each record: a test may remove or replace the file between calls.
-  CUniqueHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  CScopedHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
   // Append-only access writes at the end as it is when the write happens; the lock keeps
