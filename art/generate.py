@@ -406,8 +406,8 @@ def ops_background():
     wave_band(img, 344, WHITE, amp=7, phase=3.0, periods=1.2)
     ImageDraw.Draw(img).rectangle((0, 352, w - 1, h - 1), fill=WHITE)
     logo_block(img, 16, 10, 24, 17, "系统文件修复")
-    text_shadowed(img, (200, 128), "系统文件一键修复", font(28, True), WHITE, align="centre")
-    draw_text(img, (200, 168), "智能扫描 · 在线修复 · 恢复系统稳定", font(13), TEXT_SOFT,
+    text_shadowed(img, (200, 128), "让系统恢复健康稳定", font(28, True), WHITE, align="centre")
+    draw_text(img, (200, 168), "自动扫描并修复损坏或丢失的系统文件", font(13), TEXT_SOFT,
               align="centre")
     d = ImageDraw.Draw(img)
     # lower panel: two notes beside the tools emblem
@@ -690,25 +690,32 @@ def window_buttons(bg, left, kind):
     return out
 
 
-def small_cross_buttons(bg_rgb, pos, colours, faces):
+def small_cross_buttons(bg_rgb, pos, colours, faces, span=12):
+    """12x12 crosses cut from their background.  span 11 keeps the drawing off
+    the last column and row, which the prompt's button leaves out when it
+    stretches its picture."""
     x, y = pos
     out = []
+    c = span / 2
     for colour, face in zip(colours, faces):
         def paint(img, colour=colour, face=face):
             if face is not None:
                 col, alpha = face
-                m = ss_mask(12, 12, lambda d, k: d.ellipse((0, 0, 12 * k - 1, 12 * k - 1),
+                m = ss_mask(12, 12, lambda d, k: d.ellipse((0, 0, span * k - 1, span * k - 1),
                                                            fill=alpha))
                 img.paste(Image.new("RGB", (12, 12), col), (0, 0), m)
-            cross(img, (3.2, 3.2, 8.8, 8.8), colour, 1.4)
+            cross(img, (c - 2.8, c - 2.8, c + 2.8, c + 2.8), colour, 1.4)
         out.append(crop_button(bg_rgb, (x, y, x + 12, y + 12), paint))
     return out
 
 
 def prompt_button(caption, primary, state):
-    """55x24 RGB; states 'normal', 'hover' (darker), 'down' (grey)."""
-    w, h = 55, 24
-    img = Image.new("RGB", (w, h), WHITE)
+    """55x24 RGB; states 'normal', 'hover' (darker), 'down' (grey).  The face
+    fills 54x23: the prompt's button stretches all but the last column and row
+    of its picture over the control."""
+    full_w, full_h = 55, 24
+    w, h = full_w - 1, full_h - 1
+    img = Image.new("RGB", (full_w, full_h), WHITE)
     if state == "down":
         face, edge, text = (214, 218, 226), (196, 201, 210), (140, 146, 158)
     elif primary:
@@ -717,10 +724,10 @@ def prompt_button(caption, primary, state):
     else:
         face = WHITE if state == "normal" else (236, 240, 246)
         edge, text = (190, 198, 212) if state == "normal" else (160, 172, 192), TEXT_DARK
-    m = rrect_mask(w, h, (0, 0, w, h), 4)
-    img.paste(Image.new("RGB", (w, h), edge), (0, 0), m)
-    m2 = rrect_mask(w, h, (1, 1, w - 1, h - 1), 3)
-    img.paste(Image.new("RGB", (w, h), face), (0, 0), m2)
+    m = rrect_mask(full_w, full_h, (0, 0, w, h), 4)
+    img.paste(Image.new("RGB", (full_w, full_h), edge), (0, 0), m)
+    m2 = rrect_mask(full_w, full_h, (1, 1, w - 1, h - 1), 3)
+    img.paste(Image.new("RGB", (full_w, full_h), face), (0, 0), m2)
     draw_text(img, (w / 2, h / 2), caption, font(12, True), text, align="centre")
     return img
 
@@ -931,7 +938,7 @@ def main():
     for pid, img in zip((159, 160, 161),
                         small_cross_buttons(prompt_bg, (294, 8),
                                             [(150, 156, 168), (232, 72, 64), (196, 200, 208)],
-                                            [None, None, None])):
+                                            [None, None, None], span=11)):
         save_png(img, pid, "RGB")
 
     # feedback window
