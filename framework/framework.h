@@ -1,0 +1,17 @@
+#pragma once
+// Everything of the window framework in one include.
+#include "framework/buffered_paint.h"
+#include "framework/button.h"
+#include "framework/client_dc.h"
+#include "framework/dialog.h"
+#include "framework/dialog_ex.h"
+#include "framework/gdi_object.h"
+#include "framework/memory_dc.h"
+#include "framework/paint_dc.h"
+#include "framework/rich_edit_ctrl.h"
+#include "framework/scroll_bar.h"
+#include "framework/select_object.h"
+#include "framework/static.h"
+#include "framework/unique_icon.h"
+#include "framework/win_app.h"
+#include "framework/wnd.h"
