@@ -215,7 +215,7 @@ def shadow_alpha(w, h, box, radius, blur, strength, drop=1):
 
 
 # ---------------------------------------------------------------- emblem
-def emblem(size, face=(36, 150, 255), face2=(12, 92, 220), rim=WHITE):
+def emblem(size, face=(36, 150, 255), face2=(12, 92, 220), rim=WHITE, mark=WHITE):
     """Shield with a wrench: the product logo, RGBA size x size."""
     s = size
 
@@ -284,7 +284,7 @@ def emblem(size, face=(36, 150, 255), face2=(12, 92, 220), rim=WHITE):
     # below 20 px the wrench turns to mush: a tick reads better
     wm = ss_mask(s, s, tick if s < 20 else wrench)
     wm = ImageChops.multiply(wm, inner)
-    paste_colour(out, WHITE, wm)
+    paste_colour(out, mark, wm)
     return out
 
 
@@ -481,10 +481,13 @@ def progress_background():
     img = vgradient(w, h, [(0, (52, 132, 236)), (0.32, (30, 104, 214)),
                            (0.33, (26, 94, 204)), (1, (22, 82, 188))]).convert("RGBA")
     d = ImageDraw.Draw(img)
-    # glassy top sheen
-    sheen = Image.new("L", (w, h), 0)
-    ImageDraw.Draw(sheen).rectangle((0, 0, w, 33), fill=40)
-    paste_colour(img, WHITE, sheen)
+    header = Image.new("L", (w, h), 0)
+    ImageDraw.Draw(header).rectangle((0, 0, w - 1, 33), fill=255)
+    # glassy header: an even sheen plus a wide curved gloss
+    paste_colour(img, WHITE, header.point(lambda v: v * 30 // 255))
+    gloss = ss_mask(w, h, lambda d_, k: d_.ellipse((-40 * k, -36 * k, (w + 40) * k, 20 * k),
+                                                   fill=44))
+    paste_colour(img, WHITE, ImageChops.multiply(gloss, header))
     # keep the status line (y 36..70) and bar (y 74..98) zones flat
     d.rectangle((0, 36, w - 1, h - 1), fill=(26, 92, 200, 255))
     d.line((0, 34, w - 1, 34), fill=(90, 160, 245, 255))
@@ -868,8 +871,13 @@ def app_icon():
         m = rrect_mask(s, s, (0, 0, s, s), r)
         grad = vgradient(s, s, [(0, (36, 110, 230)), (1, (10, 40, 120))])
         fill_with(img, grad, m)
-        em_size = int(round(s * 0.78))
-        em = emblem(em_size, face=(70, 180, 255), face2=(20, 110, 240))
+        if s <= 16:
+            # a white shield with a blue tick stays legible at 16 px
+            em_size = s - 2
+            em = emblem(em_size, face=WHITE, face2=(226, 238, 255), mark=(16, 96, 224))
+        else:
+            em_size = int(round(s * 0.78))
+            em = emblem(em_size, face=(70, 180, 255), face2=(20, 110, 240))
         off = (s - em_size) // 2
         img.alpha_composite(em, (off, off + max(0, s // 64)))
         images.append(img)
