@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "cmd_pipe_run.h"
-#include "env_path.h"
 #include "progress_records.h"
 #include "scenario_folder.h"
 #include "scenario_parser.h"
+#include "standin_path_scope.h"
 #include "standin_paths.h"
 #include "text_encoder.h"
 #include "unique_handle.h"
@@ -219,27 +219,36 @@ TEST(StandinPipe, InterpreterFindsTheStandinsFirst) {
   }
 }
 
-TEST(StandinPipe, TimeoutWaitsBeforeTheFolderGoes) {
+// The folder removal as the program starts it: the shell runs a hidden interpreter that
+// inherits this process's PATH, so it finds the stand-in timeout (Wine has none).
+TEST(StandinShell, TimeoutWaitsBeforeTheFolderGoes) {
   CScenarioFolder scenario;
+  CStandinPathScope path;
   wchar_t temp[MAX_PATH + 1];
   GetTempPathW(MAX_PATH + 1, temp);
-  std::wstring victim = std::wstring(temp) + L"zsr doomed " + std::to_wstring(GetCurrentProcessId());
+  std::wstring victim = std::wstring(temp) + L"zsr doomed " + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                       std::to_wstring(GetTickCount());
   ASSERT_TRUE(CreateDirectoryW(victim.c_str(), nullptr));
   CUniqueHandle(CreateFileW((victim + L"\\x.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-  CmdPipeOptions options;
-  options.currentDir = temp;
-  options.pathPrefix = CStandinPaths::Folder();
-  std::thread watcher;
-  bool presentAfterOneSecond = false;
-  watcher = std::thread([&] {
-    Sleep(1000);
-    presentAfterOneSecond = GetFileAttributesW(victim.c_str()) != INVALID_FILE_ATTRIBUTES;
-  });
-  CmdPipeResult run = CCmdPipeRun::Run(L"timeout /t 2 /nobreak & rmdir /s /q \"" + victim + L"\"", options);
-  watcher.join();
-  EXPECT_TRUE(presentAfterOneSecond);
-  EXPECT_GE(run.elapsedMs, 1900);
+
+  std::wstring parameters = L"/C timeout /t 2 /nobreak & rmdir /s /q \"" + victim + L"\"";
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS;
+  info.lpVerb = L"open";
+  info.lpFile = L"cmd.exe";
+  info.lpParameters = parameters.c_str();
+  info.nShow = SW_HIDE;
+  auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(ShellExecuteExW(&info));
+  CUniqueHandle process(info.hProcess);
+  ASSERT_TRUE(process);
+  Sleep(1000);
+  EXPECT_NE(GetFileAttributesW(victim.c_str()), INVALID_FILE_ATTRIBUTES) << "removed without waiting";
+  EXPECT_EQ(WaitForSingleObject(process.Get(), 10000), WAIT_OBJECT_0);
+  auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  EXPECT_GE(elapsed.count(), 1900);
   EXPECT_EQ(GetFileAttributesW(victim.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(scenario.Calls(), "timeout\t/t 2 /nobreak \r\n");
 }
@@ -382,8 +391,6 @@ std::string ReadJournal(const std::wstring& path) {
 }
 
 TEST(StandinUrlRecorder, ShellOpenOfAWebAddressLandsInTheJournal) {
-  std::wstring journal = CEnvPath::Read(L"ZSR_URL_JOURNAL");
-  ASSERT_FALSE(journal.empty()) << "the Wine session exports ZSR_URL_JOURNAL";
   std::wstring recorder = RegisteredRecorder();
   ASSERT_FALSE(recorder.empty()) << "no https handler registered";
   if (GetFileAttributesW(recorder.c_str()) == INVALID_FILE_ATTRIBUTES) {
@@ -393,19 +400,21 @@ TEST(StandinUrlRecorder, ShellOpenOfAWebAddressLandsInTheJournal) {
       RegSetValueW(HKEY_CLASSES_ROOT, key, REG_SZ, command.c_str(),
                    static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
   }
-  for (const wchar_t* scheme : {L"https", L"http"}) {
-    std::wstring url = std::wstring(scheme) + L"://kb.example.invalid/detail/dc_172545.html?t=" +
-                       std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
-    auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  // A journal of this test's own proves that the recorder sees the caller's environment.
+  CScenarioFolder folder;
+  std::wstring journal = folder.Path() + L"\\urls.txt";
+  wchar_t previous[4096];
+  DWORD previousLength = GetEnvironmentVariableW(L"ZSR_URL_JOURNAL", previous, 4096);
+  SetEnvironmentVariableW(L"ZSR_URL_JOURNAL", journal.c_str());
+  std::string expected;
+  for (const wchar_t* url : {L"https://kb.example.invalid/detail/dc_172545.html", L"http://kb.example.invalid/"}) {
+    auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", url, nullptr, nullptr, SW_SHOWNORMAL));
     EXPECT_GT(result, 32);
-    std::string line = CTextEncoder::Narrow(url) + "\r\n";
-    bool found = false;
-    for (int i = 0; i < 100 && !found; ++i) {
-      found = ReadJournal(journal).find(line) != std::string::npos;
-      if (!found) Sleep(100);
-    }
-    EXPECT_TRUE(found) << CTextEncoder::Narrow(url);
+    expected += CTextEncoder::Narrow(url) + "\r\n";
+    for (int i = 0; i < 100 && ReadJournal(journal) != expected; ++i) Sleep(50);
   }
+  SetEnvironmentVariableW(L"ZSR_URL_JOURNAL", previousLength ? previous : nullptr);
+  EXPECT_EQ(ReadJournal(journal), expected);
 }
 
 }  // namespace
