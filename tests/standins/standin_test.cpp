@@ -309,8 +309,8 @@ TEST(StandinProcess, ServicingWorkersUseTheirShareOfAProcessor) {
     const char* scenario;
     double minCpu, maxCpu;
   } loads[] = {
-      {L"TiWorker.exe", "busy 100 1500\nidle 5000", 0.75, 1.7},
-      {L"TrustedInstaller.exe", "busy 40 1500\nidle 5000", 0.25, 1.0},
+      {L"TiWorker.exe", "busy 100 1500\nidle 5000", 0.6, 1.7},
+      {L"TrustedInstaller.exe", "busy 40 1500\nidle 5000", 0.15, 0.9},
       {L"TiWorker.exe", "idle 5000", 0.0, 0.15},
   };
   for (const Load& load : loads) {
