@@ -8,7 +8,8 @@ bool CStdOutput::Write(const std::string& bytes) {
   size_t piece = m_nPieceSize == 0 ? bytes.size() : m_nPieceSize;
   for (size_t pos = 0; pos < bytes.size(); pos += piece) {
     if (!WriteAll(bytes.data() + pos, std::min(piece, bytes.size() - pos))) return false;
-    if (m_bFlush) FlushFileBuffers(m_hOutput);  // fails harmlessly on a console
+    bool flush = m_nFlush == Flush::Always || (m_nFlush == Flush::Pieces && m_nPieceSize > 0);
+    if (flush) FlushFileBuffers(m_hOutput);  // fails harmlessly on a console
   }
   return true;
 }

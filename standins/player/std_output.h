@@ -12,14 +12,16 @@ class CStdOutput {
 public:
   CStdOutput();
   void SetPieceSize(size_t size) { m_nPieceSize = size; }
-  // With flushing on, each piece waits until the reader has taken it, so no two pieces
-  // can merge into one read.
-  void SetFlush(bool flush) { m_bFlush = flush; }
+  // A flushed write waits until the reader has taken it, so no two pieces can merge into
+  // one read. By default only pieces are flushed: a whole write then ends like a real
+  // tool's, without waiting for a reader that may never come.
+  void SetFlush(bool flush) { m_nFlush = flush ? Flush::Always : Flush::Never; }
   bool Write(const std::string& bytes);
 
 private:
   bool WriteAll(const char* data, size_t count);
   HANDLE m_hOutput;  // borrowed from the process
   size_t m_nPieceSize = 0;
-  bool m_bFlush = true;
+  enum class Flush { Pieces, Always, Never };
+  Flush m_nFlush = Flush::Pieces;
 };

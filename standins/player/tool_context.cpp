@@ -106,12 +106,16 @@ bool CToolContext::ArgumentsContain(const std::string& word) const {
 std::optional<long long> CToolContext::NumberAfterSwitch(const std::string& option) const {
   std::wstring wanted = Lower(CTextEncoder::Widen(option));
   std::vector<std::wstring> words = Words(m_strArguments);
-  for (size_t i = 0; i + 1 < words.size(); ++i) {
-    if (Lower(words[i]) != wanted) continue;
+  auto number = [](const std::wstring& word) -> std::optional<long long> {
     wchar_t* end = nullptr;
-    long long value = std::wcstoll(words[i + 1].c_str(), &end, 10);
-    if (end && *end == L'\0') return value;
-  }
+    long long value = std::wcstoll(word.c_str(), &end, 10);
+    if (word.empty() || !end || *end != L'\0') return std::nullopt;
+    return value;
+  };
+  for (size_t i = 0; i + 1 < words.size(); ++i)
+    if (Lower(words[i]) == wanted) return number(words[i + 1]);
+  for (const std::wstring& word : words)
+    if (auto value = number(word)) return value;
   return std::nullopt;
 }
 

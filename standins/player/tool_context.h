@@ -20,6 +20,7 @@ public:
   // Fixture folder, scenario folder, then the copies the build puts next to the tools.
   std::wstring FindFixture(const std::string& name) const;
   bool ArgumentsContain(const std::string& word) const;  // ignoring letter case
+  // The number after the switch, else the first argument that is a number ("timeout 3").
   std::optional<long long> NumberAfterSwitch(const std::string& option) const;
   // Appends "<name>\t<arguments>" to calls.txt of the scenario folder, so tests see who ran.
   void RecordCall() const;
