@@ -9,14 +9,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "cmd_pipe_run.h"
+#include "env_path.h"
 #include "progress_records.h"
 #include "scenario_folder.h"
 #include "scenario_parser.h"
@@ -27,10 +25,22 @@
 
 namespace {
 
+std::string ReadWholeFile(const std::wstring& path) {
+  CUniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  std::string text;
+  char buffer[4096];
+  DWORD read = 0;
+  while (file && ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+  return text;
+}
+
+// The samples in the source tree, not the copies the tools read.
 std::string Fixture(const std::string& name) {
-  std::ifstream file(std::string(ZSR_FIXTURE_SOURCE_DIR) + "/" + name, std::ios::binary);
-  EXPECT_TRUE(file.good()) << name;
-  return std::string(std::istreambuf_iterator<char>(file), {});
+  std::wstring path = CEnvPath::ToWindowsPath(CTextEncoder::Widen(ZSR_FIXTURE_SOURCE_DIR "/" + name));
+  std::string bytes = ReadWholeFile(path);
+  EXPECT_FALSE(bytes.empty()) << name;
+  return bytes;
 }
 
 std::string Gbk(const char* utf8) { return CTextEncoder::Encode(utf8, TextEncoding::Gbk); }
@@ -419,16 +429,6 @@ std::wstring RegisteredRecorder() {
   return text.substr(1, text.find(L'"', 1) - 1);
 }
 
-std::string ReadJournal(const std::wstring& path) {
-  CUniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  std::string text;
-  char buffer[4096];
-  DWORD read = 0;
-  while (file && ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
-  return text;
-}
-
 TEST(StandinUrlRecorder, ShellOpenOfAWebAddressLandsInTheJournal) {
   std::wstring recorder = RegisteredRecorder();
   ASSERT_FALSE(recorder.empty()) << "no https handler registered";
@@ -450,10 +450,10 @@ TEST(StandinUrlRecorder, ShellOpenOfAWebAddressLandsInTheJournal) {
     auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", url, nullptr, nullptr, SW_SHOWNORMAL));
     EXPECT_GT(result, 32);
     expected += CTextEncoder::Narrow(url) + "\r\n";
-    for (int i = 0; i < 100 && ReadJournal(journal) != expected; ++i) Sleep(50);
+    for (int i = 0; i < 100 && ReadWholeFile(journal) != expected; ++i) Sleep(50);
   }
   SetEnvironmentVariableW(L"ZSR_URL_JOURNAL", previousLength ? previous : nullptr);
-  EXPECT_EQ(ReadJournal(journal), expected);
+  EXPECT_EQ(ReadWholeFile(journal), expected);
 }
 
 }  // namespace
