@@ -68,6 +68,23 @@ void CGDIPngButton::DrawItem(const DRAWITEMSTRUCT* dis) {
   }
 }
 
+bool CGDIPngButton::RenderParentBackground(HDC target, int width, int height) const {
+  // The parent paints its whole background into a scratch context; the part under the
+  // button is what the button stands on, whatever the screen shows at this moment.
+  HWND parent = GetParent();
+  if (!parent) return false;
+  RECT parentClient{};
+  ::GetClientRect(parent, &parentClient);
+  POINT origin{0, 0};
+  ::MapWindowPoints(m_hWnd, parent, &origin, 1);
+  CMemoryDC scratch(target);
+  CBitmap scratchBitmap(::CreateCompatibleBitmap(target, parentClient.right, parentClient.bottom));
+  if (!scratch || !scratchBitmap) return false;
+  CSelectObject selection(scratch.Get(), scratchBitmap.Get());
+  if (!::SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(scratch.Get()), 0)) return false;
+  return ::BitBlt(target, 0, 0, width, height, scratch.Get(), origin.x, origin.y, SRCCOPY) != FALSE;
+}
+
 BOOL CGDIPngButton::OnEraseBkgnd(HDC hdc) {
   if (m_bBackgroundCaptured || m_bReleased) return TRUE;
   const RECT client = GetClientRect();
@@ -77,10 +94,11 @@ BOOL CGDIPngButton::OnEraseBkgnd(HDC hdc) {
   captured.dc = CMemoryDC(hdc);
   captured.bitmap.Reset(::CreateCompatibleBitmap(hdc, width, height));
   captured.selection.emplace(captured.dc.Get(), captured.bitmap.Get());
-  if (*captured.selection) {
-    ::BitBlt(captured.dc.Get(), 0, 0, width, height, hdc, 0, 0, SRCCOPY);
-  } else {
+  if (!*captured.selection) {
     m_background.reset();
+  } else if (!RenderParentBackground(captured.dc.Get(), width, height)) {
+    // A parent that paints nothing on erase: take the pixels as they stand.
+    ::BitBlt(captured.dc.Get(), 0, 0, width, height, hdc, 0, 0, SRCCOPY);
   }
   m_bBackgroundCaptured = true;
   return TRUE;

@@ -30,6 +30,7 @@ class CGDIPngButton : public CButton {
   void OnMouseLeave() override;
 
   void DrawPicture(HDC hdc, const RECT& client, const CPngImage& image) const;
+  bool RenderParentBackground(HDC target, int width, int height) const;
 
   struct CapturedBackground {
     CBitmap bitmap;
