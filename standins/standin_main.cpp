@@ -9,12 +9,12 @@
 #include "scenario_player.h"
 #include "std_output.h"
 #include "tool_context.h"
-#include "unique_handle.h"
+#include "standin_handle.h"
 
 namespace {
 
 bool ReadWholeFile(const std::wstring& path, std::string& text) {
-  CUniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  CStandinHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   char buffer[4096];

@@ -7,7 +7,7 @@
 
 #include "env_path.h"
 #include "text_encoder.h"
-#include "unique_handle.h"
+#include "standin_handle.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::wstring journal = CEnvPath::Read(L"ZSR_URL_JOURNAL");
@@ -20,7 +20,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   for (int i = 1; i < argc; ++i) address += (i > 1 ? L" " : L"") + std::wstring(argv[i]);
   LocalFree(argv);
 
-  CUniqueHandle file(CreateFileW(journal.c_str(), FILE_APPEND_DATA,
+  CStandinHandle file(CreateFileW(journal.c_str(), FILE_APPEND_DATA,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return 4;

@@ -6,7 +6,7 @@
 
 #include "progress_records.h"
 #include "text_encoder.h"
-#include "unique_handle.h"
+#include "standin_handle.h"
 
 namespace {
 
@@ -94,7 +94,7 @@ int CScenarioPlayer::Play(const std::vector<ScenarioStep>& steps) {
 
 bool CScenarioPlayer::WriteFixture(const ScenarioStep& step) {
   std::wstring path = m_Context.FindFixture(step.text);
-  CUniqueHandle file;
+  CStandinHandle file;
   if (!path.empty())
     file.Reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr));

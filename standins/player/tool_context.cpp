@@ -7,7 +7,7 @@
 
 #include "env_path.h"
 #include "text_encoder.h"
-#include "unique_handle.h"
+#include "standin_handle.h"
 
 namespace {
 
@@ -122,7 +122,7 @@ std::optional<long long> CToolContext::NumberAfterSwitch(const std::string& opti
 void CToolContext::RecordCall() const {
   if (m_strScenarioDir.empty()) return;
   std::wstring path = m_strScenarioDir + L"\\calls.txt";
-  CUniqueHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  CStandinHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
   std::string line = CTextEncoder::Narrow(m_strName + L"\t" + m_strArguments) + "\r\n";

@@ -7,7 +7,7 @@
 #include <future>
 #include <thread>
 
-#include "unique_handle.h"
+#include "standin_handle.h"
 
 namespace {
 
@@ -53,11 +53,11 @@ CmdPipeResult CCmdPipeRun::Run(const std::wstring& line, const CmdPipeOptions& o
   SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &security, 0)) return result;
-  CUniqueHandle reader(readEnd), writer(writeEnd);
+  CStandinHandle reader(readEnd), writer(writeEnd);
   SetHandleInformation(reader.Get(), HANDLE_FLAG_INHERIT, 0);
 
   // The job holds cmd and all it starts, so a command that never ends can be ended whole.
-  CUniqueHandle job(CreateJobObjectW(nullptr, nullptr));
+  CStandinHandle job(CreateJobObjectW(nullptr, nullptr));
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
   if (job) SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
@@ -81,7 +81,7 @@ CmdPipeResult CCmdPipeRun::Run(const std::wstring& line, const CmdPipeOptions& o
                       options.currentDir.empty() ? nullptr : options.currentDir.c_str(), &startup,
                       &process))
     return result;
-  CUniqueHandle child(process.hProcess), thread(process.hThread);
+  CStandinHandle child(process.hProcess), thread(process.hThread);
   if (job) AssignProcessToJobObject(job.Get(), child.Get());
   ResumeThread(thread.Get());
   writer.Reset();  // only the child's copies remain: the pipe breaks when they are gone

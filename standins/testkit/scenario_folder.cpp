@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "unique_handle.h"
+#include "standin_handle.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ CScenarioFolder::~CScenarioFolder() {
 }
 
 bool CScenarioFolder::Set(const std::wstring& tool, const std::string& scenarioUtf8) const {
-  CUniqueHandle file(CreateFileW((m_strPath + L"\\" + tool + L".txt").c_str(), GENERIC_WRITE, 0,
+  CStandinHandle file(CreateFileW((m_strPath + L"\\" + tool + L".txt").c_str(), GENERIC_WRITE, 0,
                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   return file && WriteFile(file.Get(), scenarioUtf8.data(), static_cast<DWORD>(scenarioUtf8.size()),
@@ -58,7 +58,7 @@ bool CScenarioFolder::Set(const std::wstring& tool, const std::string& scenarioU
 }
 
 std::string CScenarioFolder::Calls() const {
-  CUniqueHandle file(CreateFileW((m_strPath + L"\\calls.txt").c_str(), GENERIC_READ,
+  CStandinHandle file(CreateFileW((m_strPath + L"\\calls.txt").c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
   std::string text;

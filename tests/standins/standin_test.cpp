@@ -21,12 +21,12 @@
 #include "standin_path_scope.h"
 #include "standin_paths.h"
 #include "text_encoder.h"
-#include "unique_handle.h"
+#include "standin_handle.h"
 
 namespace {
 
 std::string ReadWholeFile(const std::wstring& path) {
-  CUniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  CStandinHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   std::string text;
   char buffer[4096];
@@ -197,7 +197,7 @@ TEST(StandinPipe, OnlyFlushedWritesWaitForTheReader) {
     SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &security, 0));
-    CUniqueHandle reader(readEnd), writer(writeEnd);
+    CStandinHandle reader(readEnd), writer(writeEnd);
     SetHandleInformation(reader.Get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -209,7 +209,7 @@ TEST(StandinPipe, OnlyFlushedWritesWaitForTheReader) {
     PROCESS_INFORMATION info{};
     ASSERT_TRUE(CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                &startup, &info));
-    CUniqueHandle process(info.hProcess), thread(info.hThread);
+    CStandinHandle process(info.hProcess), thread(info.hThread);
     writer.Reset();
     EXPECT_EQ(WaitForSingleObject(process.Get(), 1500) == WAIT_OBJECT_0, c.endsUnread);
     std::string bytes;
@@ -277,7 +277,7 @@ TEST(StandinShell, TimeoutWaitsBeforeTheFolderGoes) {
   std::wstring victim = std::wstring(temp) + L"zsr doomed " + std::to_wstring(GetCurrentProcessId()) + L"-" +
                        std::to_wstring(GetTickCount());
   ASSERT_TRUE(CreateDirectoryW(victim.c_str(), nullptr));
-  CUniqueHandle(CreateFileW((victim + L"\\x.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  CStandinHandle(CreateFileW((victim + L"\\x.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
 
   std::wstring parameters = L"/C timeout /t 2 /nobreak & rmdir /s /q \"" + victim + L"\"";
@@ -290,7 +290,7 @@ TEST(StandinShell, TimeoutWaitsBeforeTheFolderGoes) {
   info.nShow = SW_HIDE;
   auto start = std::chrono::steady_clock::now();
   ASSERT_TRUE(ShellExecuteExW(&info));
-  CUniqueHandle process(info.hProcess);
+  CStandinHandle process(info.hProcess);
   ASSERT_TRUE(process);
   Sleep(1000);
   EXPECT_NE(GetFileAttributesW(victim.c_str()), INVALID_FILE_ATTRIBUTES) << "removed without waiting";
@@ -302,8 +302,8 @@ TEST(StandinShell, TimeoutWaitsBeforeTheFolderGoes) {
 }
 
 struct ChildProcess {
-  CUniqueHandle process;
-  CUniqueHandle thread;
+  CStandinHandle process;
+  CStandinHandle thread;
 };
 
 ChildProcess StartDirectly(const std::wstring& exe) {
@@ -396,7 +396,7 @@ TEST(StandinProcess, SnapshotListsTheExactFileNames) {
     return std::count(calls.begin(), calls.end(), '\n');
   };
   for (int i = 0; i < 100 && started() < 6; ++i) Sleep(50);
-  CUniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  CStandinHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   ASSERT_TRUE(snapshot);
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;

@@ -5,21 +5,21 @@
 
 #include <utility>
 
-class CUniqueHandle {
+class CStandinHandle {
 public:
-  CUniqueHandle() = default;
-  explicit CUniqueHandle(HANDLE handle) : m_hHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-  ~CUniqueHandle() { Reset(); }
-  CUniqueHandle(CUniqueHandle&& other) noexcept : m_hHandle(std::exchange(other.m_hHandle, nullptr)) {}
-  CUniqueHandle& operator=(CUniqueHandle&& other) noexcept {
+  CStandinHandle() = default;
+  explicit CStandinHandle(HANDLE handle) : m_hHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+  ~CStandinHandle() { Reset(); }
+  CStandinHandle(CStandinHandle&& other) noexcept : m_hHandle(std::exchange(other.m_hHandle, nullptr)) {}
+  CStandinHandle& operator=(CStandinHandle&& other) noexcept {
     if (this != &other) {
       Reset();
       m_hHandle = std::exchange(other.m_hHandle, nullptr);
     }
     return *this;
   }
-  CUniqueHandle(const CUniqueHandle&) = delete;
-  CUniqueHandle& operator=(const CUniqueHandle&) = delete;
+  CStandinHandle(const CStandinHandle&) = delete;
+  CStandinHandle& operator=(const CStandinHandle&) = delete;
 
   HANDLE Get() const { return m_hHandle; }
   explicit operator bool() const { return m_hHandle != nullptr; }
