@@ -117,12 +117,10 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
 HWND CDialog::DefaultModalOwner() {
   HWND hWnd = ::GetActiveWindow();
   if (!hWnd) {
-    // Not the foreground application: fall back on this thread's main window.
+    // Not the foreground application: fall back on the main window, on the application's
+    // own thread only.
     CWinApp* app = CWinApp::Current();
-    CWnd* main = app ? app->m_pMainWnd : nullptr;
-    if (main && main->m_hWnd && ::GetWindowThreadProcessId(main->m_hWnd, nullptr) == ::GetCurrentThreadId()) {
-      hWnd = main->m_hWnd;
-    }
+    if (app && app->GetThreadId() == ::GetCurrentThreadId() && app->m_pMainWnd) hWnd = app->m_pMainWnd->m_hWnd;
   }
   if (!hWnd) return nullptr;
   hWnd = ::GetAncestor(hWnd, GA_ROOT);

@@ -35,6 +35,7 @@ int CWinApp::WinMainEntry(HINSTANCE hInstance, int cmdShow) {
   CWinApp* app = Current();
   if (!app) return -1;
   app->m_hInstance = hInstance;
+  app->m_dwThreadId = ::GetCurrentThreadId();
   app->m_nCmdShow = cmdShow;
   if (app->InitInstance()) app->Run();
   return app->ExitInstance();

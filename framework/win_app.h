@@ -19,17 +19,23 @@ class CWinApp {
   // The thread's message loop until WM_QUIT; its exit code becomes m_nExitCode.
   virtual int Run();
 
-  // The application's main window, also the modal owner of last resort on its thread.
+  // The application's main window, also the modal owner of last resort on the thread that
+  // runs the application (other threads never read it).
   CWnd* m_pMainWnd = nullptr;
   HINSTANCE m_hInstance = nullptr;
   int m_nCmdShow = SW_SHOWNORMAL;
 
   static CWinApp* Current() noexcept;
+  // The thread that runs InitInstance; 0 before the entry point started.
+  DWORD GetThreadId() const noexcept { return m_dwThreadId; }
   // What the entry point runs.
   static int WinMainEntry(HINSTANCE hInstance, int cmdShow);
 
  protected:
   int m_nExitCode = 0;
+
+ private:
+  DWORD m_dwThreadId = 0;
 };
 
 #define ZSR_IMPLEMENT_WINMAIN()                                                   \

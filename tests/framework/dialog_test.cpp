@@ -23,7 +23,9 @@ class CTestDialog : public CDialog {
  public:
   explicit CTestDialog(UINT templateId, CWnd* pParent = nullptr) : CDialog(templateId, pParent) {}
 
-  CMessageLog log;
+  CMessageLog ownLog;
+  CMessageLog* log = &ownLog;  // may point into a record shared with other windows
+  const char* name = "dialog";
   std::function<void(CTestDialog&)> onInit;
   std::function<void(CTestDialog&)> onTick;
   std::function<BOOL(CTestDialog&, MSG*)> onPreTranslate;
@@ -42,7 +44,7 @@ class CTestDialog : public CDialog {
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-    log.Add(msg, wParam, lParam);
+    log->Add(msg, wParam, lParam, name);
     return CDialog::WindowProc(msg, wParam, lParam);
   }
   void DoDataExchange() override {
@@ -123,21 +125,21 @@ TEST_F(DialogTest, ObjectIsBoundBeforeInitDialogAndControlsAreBoundById) {
   HWND hWnd = dlg.m_hWnd;
   EXPECT_EQ(dlg.boundAtInit, hWnd);
   EXPECT_EQ(dlg.foundAtInit, &dlg);
-  ASSERT_FALSE(dlg.log.Records().empty());
-  EXPECT_EQ(dlg.log.Records().front().message, static_cast<UINT>(WM_INITDIALOG)) << dlg.log.Dump();
+  ASSERT_FALSE(dlg.ownLog.Records().empty());
+  EXPECT_EQ(dlg.ownLog.Records().front().message, static_cast<UINT>(WM_INITDIALOG)) << dlg.ownLog.Dump();
   EXPECT_TRUE(dlg.boundOk);
   EXPECT_TRUE(dlg.boundText);
   EXPECT_EQ(dlg.m_btnOk.m_hWnd, dlg.GetDlgItem(IDC_PROMPT_OK));
   EXPECT_EQ(CWnd::FromHandlePermanent(dlg.GetDlgItem(IDC_PROMPT_OK)), &dlg.m_btnOk);
   EXPECT_EQ(dlg.m_btnOk.GetWindowText(), L"确定");
 
-  dlg.log.Clear();
+  dlg.ownLog.Clear();
   ASSERT_TRUE(dlg.DestroyWindow());
   static const std::vector<ExpectedMessage> kTeardown = {
       {WM_DESTROY, kAny},
       {WM_NCDESTROY, kAny},
   };
-  EXPECT_EQ(dlg.log.Match(kTeardown), "");
+  EXPECT_EQ(dlg.ownLog.Match(kTeardown), "");
   EXPECT_EQ(dlg.m_hWnd, nullptr);
   EXPECT_EQ(dlg.m_btnOk.m_hWnd, nullptr) << "bound controls are released with their windows";
   EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
@@ -195,6 +197,46 @@ TEST_F(DialogTest, ModalRunDisablesTheOwnerAndEndDialogFromATimerReturnsTheResul
   EXPECT_TRUE(visibleDuringRun) << "a modal dialog is shown even without WS_VISIBLE in its template";
   EXPECT_TRUE(::IsWindowEnabled(owner.hWnd));
   EXPECT_EQ(dlg.m_hWnd, nullptr) << "the dialog window is destroyed when the run ends";
+}
+
+// Records what a window of someone else's receives, into a shared record.
+class CRecordingOwner : public CWnd {
+ public:
+  CMessageLog* log = nullptr;
+
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    log->Add(msg, wParam, lParam, "owner");
+    return CWnd::WindowProc(msg, wParam, lParam);
+  }
+};
+
+TEST_F(DialogTest, ModalRunSequenceEnablesTheOwnerBeforeTheDialogIsDestroyed) {
+  OwnerWindow owner;
+  CMessageLog log;
+  CRecordingOwner recorder;
+  recorder.log = &log;
+  ASSERT_TRUE(recorder.SubclassWindow(owner.hWnd));
+  CTestDialog dlg(IDD_PROMPT_OUTER, &owner.wnd);
+  dlg.log = &log;
+  dlg.onInit = [](CTestDialog& d) { d.StartScript(); };
+  dlg.onTick = [](CTestDialog& d) {
+    d.KillTimer(kScriptTimer);
+    d.EndDialog(IDOK);
+  };
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  static const std::vector<ExpectedMessage> kModalRun = {
+      {WM_ENABLE, kWParam, FALSE, 0, "owner"},
+      {WM_INITDIALOG, kAny, 0, 0, "dialog"},
+      {WM_SHOWWINDOW, kWParam, TRUE, 0, "dialog"},
+      {WM_TIMER, kWParam, kScriptTimer, 0, "dialog"},
+      {WM_ENABLE, kWParam, TRUE, 0, "owner"},
+      {WM_WINDOWPOSCHANGED, kAny, 0, 0, "dialog"},  // hidden
+      {WM_DESTROY, kAny, 0, 0, "dialog"},
+      {WM_NCDESTROY, kAny, 0, 0, "dialog"},
+  };
+  EXPECT_EQ(log.Match(kModalRun), "");
+  recorder.UnsubclassWindow();
 }
 
 TEST_F(DialogTest, ModalRunsEndWithTheResultOfTheirCloseRoute) {

@@ -65,7 +65,8 @@ std::string CMessageLog::Dump() const {
   std::string text;
   char buffer[96];
   for (const auto& record : m_records) {
-    std::snprintf(buffer, sizeof buffer, "  %s wParam=%#llx lParam=%#llx\n", Name(record.message).c_str(),
+    std::snprintf(buffer, sizeof buffer, "  %s%s%s wParam=%#llx lParam=%#llx\n", record.who, *record.who ? ": " : "",
+                  Name(record.message).c_str(),
                   static_cast<unsigned long long>(record.wParam), static_cast<unsigned long long>(record.lParam));
     text += buffer;
   }
@@ -80,15 +81,16 @@ std::string CMessageLog::Match(const std::vector<ExpectedMessage>& expected) con
     for (; found < m_records.size(); ++found) {
       const MessageRecord& got = m_records[found];
       if (got.message != want.message) continue;
+      if (want.who && std::string(want.who) != got.who) continue;
       if ((want.checks & kWParam) && got.wParam != want.wParam) continue;
       if ((want.checks & kLParam) && got.lParam != want.lParam) continue;
       break;
     }
     if (found == m_records.size()) {
       if (want.checks & kOptional) continue;
-      char buffer[160];
-      std::snprintf(buffer, sizeof buffer, "expected entry %zu, %s (wParam %#llx, lParam %#llx), not found in order; record:\n",
-                    i, Name(want.message).c_str(), static_cast<unsigned long long>(want.wParam),
+      char buffer[200];
+      std::snprintf(buffer, sizeof buffer, "expected entry %zu, %s%s%s (wParam %#llx, lParam %#llx), not found in order; record:\n",
+                    i, want.who ? want.who : "", want.who ? ": " : "", Name(want.message).c_str(), static_cast<unsigned long long>(want.wParam),
                     static_cast<unsigned long long>(want.lParam));
       return buffer + Dump();
     }

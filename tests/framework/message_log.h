@@ -11,6 +11,7 @@ struct MessageRecord {
   UINT message;
   WPARAM wParam;
   LPARAM lParam;
+  const char* who;  // which window, when several write into one record
 };
 
 enum MessageCheck : unsigned {
@@ -25,11 +26,14 @@ struct ExpectedMessage {
   unsigned checks;
   WPARAM wParam;
   LPARAM lParam;
+  const char* who;  // null: any window
 };
 
 class CMessageLog {
  public:
-  void Add(UINT message, WPARAM wParam, LPARAM lParam) { m_records.push_back({message, wParam, lParam}); }
+  void Add(UINT message, WPARAM wParam, LPARAM lParam, const char* who = "") {
+    m_records.push_back({message, wParam, lParam, who});
+  }
   void Clear() { m_records.clear(); }
   const std::vector<MessageRecord>& Records() const { return m_records; }
   bool Contains(UINT message) const;
