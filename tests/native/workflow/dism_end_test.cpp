@@ -73,6 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
         DismEndCase{"error_two_seconds_after_full_bar", {12000, {{1000, kHeaderLine}, {3000, kBar100}, {5000, kErrorLine}}}, Ending::OnlineFailure},
         // DISM has exited; its last line is still in the pipe and arrives at the next read.
         DismEndCase{"error_read_after_dism_exited", {5200, {{1000, kHeaderLine}, {3000, kBar100}, {5500, kErrorLine}}}, Ending::OnlineFailure},
+        // DISM exits just before a tick, which finds it gone; its last line is read after that tick.
+        DismEndCase{"error_read_after_the_tick_that_found_dism_gone", {5800, {{1000, kHeaderLine}, {3000, kBar100}, {6200, kErrorLine}}}, Ending::OnlineFailure},
         DismEndCase{"error_in_the_chunk_of_the_full_bar", {6000, {{1000, kHeaderLine}, {3000, kBar100 + kErrorLine}}}, Ending::OnlineFailure},
         DismEndCase{"success_lines_then_exit", {7000, {{1000, kHeaderLine}, {3000, kBar100 + kDoneLines}}}, Ending::Success},
         DismEndCase{"full_bar_then_success_lines_then_exit", {9000, {{1000, kHeaderLine}, {3000, kBar100}, {5500, kDoneLines}}}, Ending::Success},
