@@ -2,9 +2,9 @@
 
 namespace {
 
-CUniqueHandle CreateManualResetEvent()
+CScopedHandle CreateManualResetEvent()
 {
-    return CUniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    return CScopedHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
 }
 
 } // namespace

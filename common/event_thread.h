@@ -8,7 +8,7 @@
 
 #include <atomic>
 
-#include "unique_handle.h"
+#include "scoped_handle.h"
 
 class CEventThread {
 public:
@@ -47,10 +47,10 @@ private:
     void ReleaseEvents() noexcept;
 
     std::atomic<DWORD> m_dwThreadId{0};
-    CUniqueHandle m_hThread;
-    CUniqueHandle m_hStopEvent;
-    CUniqueHandle m_hStoppedEvent;
-    CUniqueHandle m_hActiveEvent;
+    CScopedHandle m_hThread;
+    CScopedHandle m_hStopEvent;
+    CScopedHandle m_hStoppedEvent;
+    CScopedHandle m_hActiveEvent;
     std::atomic<EventThreadCallback> m_pfnCallback{nullptr};
     void* m_pContext = nullptr;
     std::atomic<bool> m_bLoopEnded{false};

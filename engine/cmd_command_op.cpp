@@ -57,7 +57,7 @@ bool CCmdCommandOp::ExecuteCmd(const char* pCommand, int nLength)
         return false;
     std::lock_guard<std::mutex> sendGuard(m_SendLock);
 
-    CUniqueHandle hRead, hWrite;
+    CScopedHandle hRead, hWrite;
     if (!CreateOutputPipe(&hRead, &hWrite))
         return false;
 
@@ -79,7 +79,7 @@ bool CCmdCommandOp::ExecuteCmd(const char* pCommand, int nLength)
     return true;
 }
 
-bool CCmdCommandOp::CreateOutputPipe(CUniqueHandle* phRead, CUniqueHandle* phWrite)
+bool CCmdCommandOp::CreateOutputPipe(CScopedHandle* phRead, CScopedHandle* phWrite)
 {
     // A named pipe rather than CreatePipe: the read end must be overlapped so that a read
     // can be abandoned while a child (a ping, say) keeps the pipe open, and only the

@@ -8,7 +8,7 @@
 
 #include "event_thread.h"
 #include "sfc_repair.h"
-#include "unique_handle.h"
+#include "scoped_handle.h"
 
 class CCmdCommandOp {
 public:
@@ -45,7 +45,7 @@ private:
     void PumpOnce();
     void DeliverPendingOutput();
     bool ReadChunk(HANDLE hReadPipe, DWORD* pdwRead);
-    bool CreateOutputPipe(CUniqueHandle* phRead, CUniqueHandle* phWrite);
+    bool CreateOutputPipe(CScopedHandle* phRead, CScopedHandle* phWrite);
     bool CreateChild(HANDLE hWritePipe);
     // Caller holds m_StateLock. The pump closes a handle it is reading itself.
     void DetachReadPipeLocked();
@@ -57,9 +57,9 @@ private:
     std::mutex m_StateLock;
     SfcRepairDataCallBack m_pfnDataCallBack = nullptr;
     void* m_pDataCallBackContext = nullptr;
-    CUniqueHandle m_hReadPipe;
+    CScopedHandle m_hReadPipe;
     HANDLE m_hPumpReading = nullptr;     // the read end the pump is blocked on, if any
-    CUniqueHandle m_hOrphanedRead;       // detached while being read; the pump closes it
+    CScopedHandle m_hOrphanedRead;       // detached while being read; the pump closes it
     std::atomic<bool> m_bCmdStarted{false};
 
     // One command at a time: the buffers are shared, and a second child must not inherit
@@ -73,7 +73,7 @@ private:
     bool m_bWow64Process = false;
     PVOID m_pWow64OldValue = nullptr;
 
-    CUniqueHandle m_hReadDone;           // overlapped completion of the pump's read
-    CUniqueHandle m_hCancelRead;         // set when the read end is dropped mid-read
+    CScopedHandle m_hReadDone;           // overlapped completion of the pump's read
+    CScopedHandle m_hCancelRead;         // set when the read end is dropped mid-read
     CEventThread m_PumpThread;
 };

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "unique_handle.h"
+#include "scoped_handle.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ bool EnablePrivilege(const wchar_t* pszName, DWORD dwTokenAccess, PrivilegeCheck
     HANDLE hRawToken = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), dwTokenAccess, &hRawToken))
         return false;
-    CUniqueHandle hToken(hRawToken);
+    CScopedHandle hToken(hRawToken);
 
     TOKEN_PRIVILEGES privileges = {};
     if (!LookupPrivilegeValueW(nullptr, pszName, &privileges.Privileges[0].Luid))

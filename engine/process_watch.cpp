@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-#include "unique_handle.h"
+#include "scoped_handle.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ bool IsRepairTool(const wchar_t* pszExeFile)
 // Calls visit(entry) for every process until it returns false.
 template <typename Visit> void ForEachProcess(Visit visit)
 {
-    CUniqueHandle hSnapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    CScopedHandle hSnapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!hSnapshot)
         return;
     PROCESSENTRY32W entry = {};
@@ -34,7 +34,7 @@ template <typename Visit> void ForEachProcess(Visit visit)
 // Kernel plus user time divided by the processor count, in 100 ns units; false on failure.
 bool SampleProcessTime(DWORD dwProcessId, LONGLONG* pllTime)
 {
-    CUniqueHandle hProcess(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, dwProcessId));
+    CScopedHandle hProcess(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, dwProcessId));
     FILETIME ftCreation, ftExit, ftKernel, ftUser;
     if (!hProcess || !GetProcessTimes(hProcess.Get(), &ftCreation, &ftExit, &ftKernel, &ftUser))
         return false;
@@ -86,7 +86,7 @@ bool KillRepairProcesses()
 {
     ForEachProcess([](const PROCESSENTRY32W& entry) {
         if (IsRepairTool(entry.szExeFile)) {
-            CUniqueHandle hProcess(OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID));
+            CScopedHandle hProcess(OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID));
             if (hProcess)
                 TerminateProcess(hProcess.Get(), 0);
         }
@@ -114,7 +114,7 @@ float GetProcessCpuUsage(const wchar_t* pszExeName)
         if (std::wcscmp(entry.szExeFile, pszExeName) != 0)
             return true;
         fResult = kCpuAccessDenied;
-        CUniqueHandle hProcess(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID));
+        CScopedHandle hProcess(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID));
         if (hProcess)
             fResult = MeasureProcess(entry.th32ProcessID);
         return true;

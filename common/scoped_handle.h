@@ -2,17 +2,17 @@
 // Move-only owner of a kernel handle (events, threads, processes, pipes, snapshots).
 #include <windows.h>
 
-class CUniqueHandle {
+class CScopedHandle {
 public:
-    CUniqueHandle() noexcept = default;
+    CScopedHandle() noexcept = default;
     // Both failure values of the platform (null and INVALID_HANDLE_VALUE) count as empty.
-    explicit CUniqueHandle(HANDLE hHandle) noexcept;
-    ~CUniqueHandle();
+    explicit CScopedHandle(HANDLE hHandle) noexcept;
+    ~CScopedHandle();
 
-    CUniqueHandle(CUniqueHandle&& other) noexcept;
-    CUniqueHandle& operator=(CUniqueHandle&& other) noexcept;
-    CUniqueHandle(const CUniqueHandle&) = delete;
-    CUniqueHandle& operator=(const CUniqueHandle&) = delete;
+    CScopedHandle(CScopedHandle&& other) noexcept;
+    CScopedHandle& operator=(CScopedHandle&& other) noexcept;
+    CScopedHandle(const CScopedHandle&) = delete;
+    CScopedHandle& operator=(const CScopedHandle&) = delete;
 
     HANDLE Get() const noexcept { return m_hHandle; }
     explicit operator bool() const noexcept { return m_hHandle != nullptr; }

@@ -1,0 +1,232 @@
+// Finding, measuring and ending processes by their exact executable name.
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "engine_test_util.h"
+#include "process_watch.h"
+#include "scenario_folder.h"
+#include "sfc_repair.h"
+#include "standin_paths.h"
+
+namespace {
+
+class ProcessWatch : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_hEngine = sfc_Repair_Open();
+        ASSERT_NE(m_hEngine, nullptr);
+    }
+    void TearDown() override
+    {
+        for (const wchar_t* pszName : {L"sfc.exe", L"SFC.exe", L"TiWorker.exe"})
+            EndProcessesNamed(pszName);
+        EXPECT_TRUE(sfc_Repair_Close(m_hEngine));
+    }
+
+    CScenarioFolder m_Scenarios;
+    SfcRepairHandle m_hEngine = nullptr;
+};
+
+struct RepairToolCase {
+    const char* pszName;
+    bool bUpperFolder;       // the copy whose name differs only in letter case
+    const wchar_t* pszExe;
+    bool bIsRepairTool;
+};
+
+class RepairToolWatch : public ProcessWatch, public ::testing::WithParamInterface<RepairToolCase> {};
+
+TEST_P(RepairToolWatch, ExactNameIsReportedAndEndedOthersAreLeftAlone)
+{
+    const RepairToolCase& c = GetParam();
+    ASSERT_TRUE(m_Scenarios.Set(L"sfc", "hang\n"));
+    ASSERT_FALSE(sfc_Repair_GetProcessState(m_hEngine)) << "a repair tool is left from elsewhere";
+    const std::wstring strFolder = c.bUpperFolder ? CStandinPaths::UpperFolder() : CStandinPaths::Folder();
+    // Started by this test program, not by the engine.
+    CScopedHandle hProcess = StartProgram(strFolder + L"\\" + c.pszExe, L"/scannow");
+    ASSERT_TRUE(hProcess);
+    for (int i = 0; i < 100 && ProcessIdsNamed(c.pszExe).empty(); ++i)
+        Sleep(20);
+    ASSERT_FALSE(ProcessIdsNamed(c.pszExe).empty());
+
+    EXPECT_EQ(sfc_Repair_GetProcessState(m_hEngine), c.bIsRepairTool);
+    EXPECT_TRUE(sfc_Repair_CmdClear(m_hEngine));
+    EXPECT_EQ(HasEnded(hProcess.Get(), 3000), c.bIsRepairTool);
+    EXPECT_FALSE(sfc_Repair_GetProcessState(m_hEngine) && c.bIsRepairTool);
+}
+
+const RepairToolCase kRepairToolCases[] = {
+    {"SfcStartedElsewhere", false, L"sfc.exe", true},
+    {"UpperCaseSfcCopy", true, L"SFC.exe", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Names, RepairToolWatch, ::testing::ValuesIn(kRepairToolCases),
+                         [](const ::testing::TestParamInfo<RepairToolCase>& param) { return param.param.pszName; });
+
+TEST_F(ProcessWatch, CpuOfMissingProcessIsMinusOneAtOnce)
+{
+    ASSERT_TRUE(m_Scenarios.Set(L"tiworker", "idle 30000\n"));
+    CScopedHandle hWorker = StartProgram(CStandinPaths::Tool(L"TiWorker.exe"), L"");
+    ASSERT_TRUE(hWorker);
+    Sleep(300);
+    // The lower-case spelling does not find TiWorker.exe: the names are compared exactly.
+    for (const wchar_t* pszName : {L"NoSuchProcess.exe", L"tiworker.exe", L"TiWorker", L""}) {
+        const ULONGLONG ullStart = GetTickCount64();
+        EXPECT_EQ(sfc_Repair_GetProcessCpuInfo(m_hEngine, pszName), -1.0f);
+        EXPECT_LT(GetTickCount64() - ullStart, 300u) << "no process must mean no sampling pause";
+    }
+    EXPECT_EQ(sfc_Repair_GetProcessCpuInfo(m_hEngine, nullptr), -1.0f);
+}
+
+// Whether this platform tells one process how much processor time another one used.
+// Wine 8 does not: it answers with the caller's own times, whatever process is asked about.
+bool ReportsTimesOfOtherProcesses(HANDLE hBusyProcess)
+{
+    auto fnUsed = [hBusyProcess] {
+        FILETIME ftCreation, ftExit, ftKernel, ftUser;
+        if (!GetProcessTimes(hBusyProcess, &ftCreation, &ftExit, &ftKernel, &ftUser))
+            return 0ull;
+        return (static_cast<unsigned long long>(ftUser.dwHighDateTime) << 32 | ftUser.dwLowDateTime) +
+               (static_cast<unsigned long long>(ftKernel.dwHighDateTime) << 32 | ftKernel.dwLowDateTime);
+    };
+    const unsigned long long ullBefore = fnUsed();
+    Sleep(400);
+    return fnUsed() > ullBefore;
+}
+
+// Keeps one processor busy in this process while it lives, and tells how much processor
+// time it really got (on a loaded machine that can be much less than all of it).
+class CBusyThread {
+public:
+    CBusyThread() : m_hThread(CreateThread(nullptr, 0, &CBusyThread::Spin, this, 0, nullptr)) {}
+    ~CBusyThread()
+    {
+        m_bStop = true;
+        WaitForSingleObject(m_hThread.Get(), INFINITE);
+    }
+    explicit operator bool() const { return static_cast<bool>(m_hThread); }
+    unsigned long long UsedTime100ns() const
+    {
+        FILETIME ftCreation, ftExit, ftKernel, ftUser;
+        GetThreadTimes(m_hThread.Get(), &ftCreation, &ftExit, &ftKernel, &ftUser);
+        return (static_cast<unsigned long long>(ftUser.dwHighDateTime) << 32 | ftUser.dwLowDateTime) +
+               (static_cast<unsigned long long>(ftKernel.dwHighDateTime) << 32 | ftKernel.dwLowDateTime);
+    }
+
+private:
+    static DWORD WINAPI Spin(LPVOID pParam)
+    {
+        auto* pSelf = static_cast<CBusyThread*>(pParam);
+        volatile unsigned long long ullSink = 0;
+        while (!pSelf->m_bStop)
+            ullSink = ullSink + 1;
+        return 0;
+    }
+
+    std::atomic<bool> m_bStop{false};
+    CScopedHandle m_hThread;
+};
+
+// Measures the own process while the busy thread runs; fExpected receives the share of
+// all processors the busy thread really used in the same time.
+float MeasureOwnProcess(SfcRepairHandle hEngine, const wchar_t* pszName, const CBusyThread& busy, float* pfExpected,
+                        ULONGLONG* pullElapsedMs)
+{
+    const unsigned long long ullUsedBefore = busy.UsedTime100ns();
+    const ULONGLONG ullStart = GetTickCount64();
+    const float fMeasured = sfc_Repair_GetProcessCpuInfo(hEngine, pszName);
+    *pullElapsedMs = GetTickCount64() - ullStart;
+    const double dUsedMs = static_cast<double>(busy.UsedTime100ns() - ullUsedBefore) / 10000.0;
+    *pfExpected = static_cast<float>(dUsedMs * 100.0 / static_cast<double>(*pullElapsedMs) / ProcessorCount());
+    return fMeasured;
+}
+
+std::wstring OwnExeName()
+{
+    wchar_t szPath[MAX_PATH];
+    const DWORD dwLength = GetModuleFileNameW(nullptr, szPath, MAX_PATH);
+    const std::wstring strPath(szPath, dwLength);
+    return strPath.substr(strPath.find_last_of(L'\\') + 1);
+}
+
+void ExpectShareOfOneProcessor(float fMeasured)
+{
+    const float fExpected = 100.0f / static_cast<float>(ProcessorCount());
+    EXPECT_GT(fMeasured, fExpected * 0.5f) << "expected about " << fExpected;
+    EXPECT_LT(fMeasured, fExpected * 1.2f) << "expected about " << fExpected;
+}
+
+TEST_F(ProcessWatch, BusyStandinMeasuresItsShareOfAllProcessors)
+{
+    ASSERT_TRUE(m_Scenarios.Set(L"tiworker", "busy 100 8000\n"));
+    CScopedHandle hWorker = StartProgram(CStandinPaths::Tool(L"TiWorker.exe"), L"");
+    ASSERT_TRUE(hWorker);
+    if (!ReportsTimesOfOtherProcesses(hWorker.Get()))
+        GTEST_SKIP() << "this platform (Wine 8) reports no processor time of other processes";
+    ExpectShareOfOneProcessor(sfc_Repair_GetProcessCpuInfo(m_hEngine, L"TiWorker.exe"));
+}
+
+TEST_F(ProcessWatch, BusyProcessMeasuresItsShareOfAllProcessors)
+{
+    // The own process, busy on one processor: measurable everywhere, Wine included.
+    CBusyThread busy;
+    ASSERT_TRUE(busy);
+    Sleep(100);
+    float fExpected = 0;
+    ULONGLONG ullElapsedMs = 0;
+    const float fMeasured = MeasureOwnProcess(m_hEngine, OwnExeName().c_str(), busy, &fExpected, &ullElapsedMs);
+    EXPECT_GT(fExpected, 100.0f / static_cast<float>(ProcessorCount()) * 0.2f) << "the machine is too busy to tell";
+    EXPECT_NEAR(fMeasured, fExpected, fExpected * 0.25f);
+    EXPECT_LE(fMeasured, 100.0f / static_cast<float>(ProcessorCount()) * 1.1f);
+}
+
+unsigned long long UsedTime100ns(HANDLE hProcess)
+{
+    FILETIME ftCreation, ftExit, ftKernel, ftUser;
+    if (!GetProcessTimes(hProcess, &ftCreation, &ftExit, &ftKernel, &ftUser))
+        return 0;
+    return (static_cast<unsigned long long>(ftUser.dwHighDateTime) << 32 | ftUser.dwLowDateTime) +
+           (static_cast<unsigned long long>(ftKernel.dwHighDateTime) << 32 | ftKernel.dwLowDateTime);
+}
+
+TEST_F(ProcessWatch, TwoProcessesOfOneNameTakeTwoSecondsAndReportTheLater)
+{
+    ASSERT_TRUE(m_Scenarios.Set(L"tiworker", "if-arg busy busy 100 8000\nunless-arg busy idle 30000\n"));
+    CScopedHandle hIdle = StartProgram(CStandinPaths::Tool(L"TiWorker.exe"), L"quiet");
+    CScopedHandle hBusy = StartProgram(CStandinPaths::Tool(L"TiWorker.exe"), L"busy");
+    ASSERT_TRUE(hIdle && hBusy);
+    Sleep(300);
+    const std::vector<DWORD> order = ProcessIdsNamed(L"TiWorker.exe");
+    ASSERT_EQ(order.size(), 2u);
+    const HANDLE hLater = order.back() == GetProcessId(hBusy.Get()) ? hBusy.Get() : hIdle.Get();
+    const HANDLE hEarlier = hLater == hBusy.Get() ? hIdle.Get() : hBusy.Get();
+
+    const unsigned long long ullLaterBefore = UsedTime100ns(hLater);
+    const unsigned long long ullEarlierBefore = UsedTime100ns(hEarlier);
+    const ULONGLONG ullStart = GetTickCount64();
+    const float fMeasured = sfc_Repair_GetProcessCpuInfo(m_hEngine, L"TiWorker.exe");
+    const ULONGLONG ullElapsedMs = GetTickCount64() - ullStart;
+    EXPECT_GE(ullElapsedMs, 1900u) << "one second for each of the two";
+    EXPECT_LT(ullElapsedMs, 3500u);
+    if (!ReportsTimesOfOtherProcesses(hBusy.Get()))
+        GTEST_SKIP() << "this platform (Wine 8) reports no processor time of other processes";
+
+    // Over the whole call the later process used this share; the earlier one clearly another.
+    auto fnShare = [ullElapsedMs](unsigned long long ullUsed) {
+        return static_cast<float>(static_cast<double>(ullUsed) / 10000.0 * 100.0 / static_cast<double>(ullElapsedMs) /
+                                  ProcessorCount());
+    };
+    const float fLater = fnShare(UsedTime100ns(hLater) - ullLaterBefore);
+    const float fEarlier = fnShare(UsedTime100ns(hEarlier) - ullEarlierBefore);
+    const float fBusyShare = std::max(fLater, fEarlier);
+    ASSERT_GT(fBusyShare - std::min(fLater, fEarlier), 5.0f) << "the machine is too busy to tell";
+    EXPECT_NEAR(fMeasured, fLater, fBusyShare * 0.3f);
+}
+
+} // namespace
