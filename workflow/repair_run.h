@@ -4,6 +4,7 @@
 #include <mutex>
 #include <shared_mutex>
 #include <string>
+#include <string_view>
 
 #include "workflow/call_gate.h"
 #include "workflow/repair_engine.h"
