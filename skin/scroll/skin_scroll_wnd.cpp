@@ -42,15 +42,27 @@ bool ScrollStateDiffers(const SCROLLINFO& a, const SCROLLINFO& b)
     return a.nMax != b.nMax || a.nMin != b.nMin || a.nPos != b.nPos || a.nPage != b.nPage;
 }
 
+// A control that keeps its bar when nothing needs scrolling (ES_DISABLENOSCROLL) disables
+// that bar and may report a range of 0 to 1 with no page at all.
+bool ControlBarDisabled(HWND hControl, int bar)
+{
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof(info);
+    const LONG object = bar == SB_VERT ? OBJID_VSCROLL : OBJID_HSCROLL;
+    return ::GetScrollBarInfo(hControl, object, &info) &&
+           (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) != 0;
+}
+
 // The control's state goes into the skin bar; content that fits one page leaves nothing to
 // scroll, and the bar then ignores the mouse.
-void ApplyControlState(CSkinScrollBar& skinBar, const SCROLLINFO& control)
+void ApplyControlState(HWND hControl, int bar, CSkinScrollBar& skinBar, const SCROLLINFO& control)
 {
     SCROLLINFO own{};
     skinBar.GetScrollInfo(&own, SIF_ALL);
     if (ScrollStateDiffers(control, own))
         skinBar.SetScrollInfo(control, TRUE);
-    const BOOL enable = control.nMax >= static_cast<int>(control.nPage);
+    const BOOL enable =
+        control.nMax >= static_cast<int>(control.nPage) && !ControlBarDisabled(hControl, bar);
     if (!skinBar.IsWindowEnabled() != !enable)
         skinBar.EnableWindow(enable);
 }
@@ -204,9 +216,9 @@ void CSkinScrollWnd::SyncFromControl(HWND hControl)
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(hControl, GWL_STYLE));
     SCROLLINFO info{};
     if ((style & WS_VSCROLL) && ReadControlState(hControl, SB_VERT, info))
-        ApplyControlState(m_sbVert, info);
+        ApplyControlState(hControl, SB_VERT, m_sbVert, info);
     if ((style & WS_HSCROLL) && ReadControlState(hControl, SB_HORZ, info))
-        ApplyControlState(m_sbHorz, info);
+        ApplyControlState(hControl, SB_HORZ, m_sbHorz, info);
 }
 
 void CSkinScrollWnd::FitSystemBarRoom(HWND hControl, NCCALCSIZE_PARAMS* params)
@@ -337,7 +349,7 @@ void CSkinScrollWnd::SyncBarOnTimer(HWND hControl, int bar, CSkinScrollBar& skin
         return;
     SCROLLINFO info{};
     if (ReadControlState(hControl, bar, info))
-        ApplyControlState(skinBar, info);
+        ApplyControlState(hControl, bar, skinBar, info);
 }
 
 void CSkinScrollWnd::OnPaint()
