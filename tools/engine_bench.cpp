@@ -99,6 +99,9 @@ void MeasureIdleCpu(DWORD dwMs)
     const double dCpuMs = static_cast<double>(OwnProcessTime100ns() - ullBefore) / 10000.0;
     std::printf("%-44s %.1f ms of processor time in %llu ms = %.3f %% of one processor\n",
                 "open idle engine:", dCpuMs, ullElapsedMs, dCpuMs * 100.0 / static_cast<double>(ullElapsedMs));
+    if (dCpuMs == 0.0)
+        std::printf("%-44s below the process clock's resolution (10 ms under Wine): under %.2f %%\n", "",
+                    10.0 * 100.0 / static_cast<double>(ullElapsedMs));
 }
 
 } // namespace

@@ -29,13 +29,14 @@ long long MsSince(Clock::time_point start)
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-// sfc writes UTF-16LE through a pipe, the other tools write the ANSI code page.
+// sfc writes UTF-16LE through a pipe, the other tools write the ANSI code page, which
+// never contains a zero byte; in UTF-16 text line ends, blanks and digits bring them.
 bool LooksLikeUtf16(const std::string& bytes)
 {
-    size_t nOddZeros = 0;
-    for (size_t i = 1; i < bytes.size(); i += 2)
-        nOddZeros += bytes[i] == '\0';
-    return bytes.size() >= 2 && nOddZeros * 4 >= bytes.size();
+    size_t nOddZeros = 0, nEvenZeros = 0;
+    for (size_t i = 0; i < bytes.size(); ++i)
+        (i % 2 ? nOddZeros : nEvenZeros) += bytes[i] == '\0';
+    return nOddZeros > nEvenZeros;
 }
 
 std::wstring Decode(DemoState* pState, const char* pData, int nLength)

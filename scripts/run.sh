@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The main command for now: builds Windows x64 and runs one command line through the
+# repair engine in a throw-away Wine session, with the stand-in repair tools found first.
+#   scripts/run.sh [command line...]        default: sfc /scannow
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh" x64
+
+bin="$root/build/x64/bin"
+session=$(mktemp -d /tmp/zsr-run.XXXXXX)
+cleanup() { "$root/scripts/wine-session.sh" stop "$session" || true; }
+trap cleanup EXIT INT TERM
+eval "$("$root/scripts/wine-session.sh" start "$session")"
+
+# The interpreter looks in the current directory first: Wine's own dism.exe and ping.exe
+# must not be found before the stand-ins.
+cd "$bin/standins"
+"$root/scripts/wine-run.sh" "$bin/engine_demo.exe" "$@"
