@@ -184,6 +184,7 @@ TEST_F(SkinScrollBarTest, HoldingTheDownArrowRepeatsAfterTheDelayUntilTheEnd)
 
     const auto& n = Notices();
     // 85 -> 90: at the press, after the delay, then every 100 ms, none at the end.
+    RecordProperty("timeline", Describe(n));
     ASSERT_EQ(n.size(), 5u) << Describe(n);
     for (const ScrollNotice& notice : n) {
         EXPECT_EQ(notice.msg, static_cast<UINT>(WM_VSCROLL));
@@ -191,11 +192,12 @@ TEST_F(SkinScrollBarTest, HoldingTheDownArrowRepeatsAfterTheDelayUntilTheEnd)
     }
     const double delay = n[1].atMs - n[0].atMs;
     EXPECT_GE(delay, 450.0) << Describe(n);
-    EXPECT_LE(delay, 900.0) << Describe(n);
+    EXPECT_LE(delay, 1000.0) << Describe(n);
     for (size_t i = 2; i < n.size(); ++i) {
         const double gap = n[i].atMs - n[i - 1].atMs;
         EXPECT_GE(gap, 50.0) << Describe(n);
-        EXPECT_LE(gap, 300.0) << Describe(n);
+        // Timer messages wait for an idle queue: generous for a busy machine.
+        EXPECT_LE(gap, 400.0) << Describe(n);
     }
     EXPECT_EQ(BarInfo().nPos, 90);
 }
@@ -217,7 +219,7 @@ TEST_F(SkinScrollBarTest, LeavingTheHeldArrowPausesAndComingBackResumes)
 
     MouseMove(Bar(), arrow);
     EXPECT_EQ(ScreenPixel(Bar(), 0, 187), SkinPixel(m_hSkin, kDownArrowX, 2 * kCell));
-    PumpMessages(400);
+    PumpMessages(500);
     const size_t afterReturn = Notices().size();
     EXPECT_GE(afterReturn, beforeLeaving + 2) << Describe(Notices());
 
@@ -231,7 +233,7 @@ TEST_F(SkinScrollBarTest, HoldingTheTrackPagesUntilTheThumbReachesTheCursor)
     CreateBar(true, 0, 99, 10, 0);
     const POINT track{6, 150};
     MouseDown(Bar(), track);
-    PumpMessages(1600);
+    PumpMessages(2000);
     MouseUp(Bar(), track);
     const auto& n = Notices();
     // Page 10 moves the 17-pixel thumb 17 pixels: at position 70 it covers y 150.

@@ -119,9 +119,9 @@ protected:
         Wrap();
     }
 
-    void Wrap()
+    void Wrap(float scale = 1.0f)
     {
-        m_pFrame = AttachSkinScrollBars(m_hControl, m_hSkin, 1.0f, 0);
+        m_pFrame = AttachSkinScrollBars(m_hControl, m_hSkin, scale, 0);
         ASSERT_NE(m_pFrame, nullptr);
         m_hFrame = m_pFrame->m_hWnd;
         PumpMessages(100);
@@ -189,6 +189,21 @@ TEST_F(SkinScrollWndTest, FrameTakesTheControlsPlaceWithTheBarAtItsRightEdge)
     EXPECT_GE(WaitForBarInStep(600), 0.0);
     EXPECT_GT(BarInfo(VertBar()).nMax, static_cast<int>(BarInfo(VertBar()).nPage));
     EXPECT_TRUE(::IsWindowEnabled(VertBar()));
+}
+
+TEST_F(SkinScrollWndTest, ScaleWidensTheBarsToTheScaledCell)
+{
+    ASSERT_NE(CreateControl(CRichEditCtrl::kClassName, kAgreementEditStyle), nullptr);
+    ::SetWindowTextW(m_hControl, BuildAgreementText().c_str());
+    Wrap(1.5f);
+    const int thickness = static_cast<int>(kCell * 1.5f);
+    EXPECT_EQ(m_pFrame->Thickness(), thickness);
+    const RECT client = FrameClient();
+    ExpectRect(ChildRect(VertBar()), {client.right - thickness, 0, client.right, client.bottom},
+               "vertical bar");
+    ExpectRect(ChildRect(m_pFrame->LimitWindow()), {0, 0, client.right - thickness, client.bottom},
+               "clip window");
+    EXPECT_EQ(m_pFrame->VertBar().Geometry().Thickness(), thickness);
 }
 
 TEST_F(SkinScrollWndTest, ScrollingTheControlItselfReachesTheSkinBar)
