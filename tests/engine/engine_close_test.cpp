@@ -82,12 +82,11 @@ TEST(EngineCycles, RepeatedOpenSendCloseLeavesNoHandlesBehind)
     };
     ASSERT_TRUE(fnCycle(0));
     ASSERT_TRUE(fnCycle(1));
-    DWORD dwBefore = 0;
-    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &dwBefore));
+    const DWORD dwBefore = CountOpenHandles();
+    ASSERT_GT(dwBefore, 0u);
     for (int nCycle = 2; nCycle < 200; ++nCycle)
         ASSERT_TRUE(fnCycle(nCycle)) << nCycle;
-    DWORD dwAfter = 0;
-    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &dwAfter));
+    const DWORD dwAfter = CountOpenHandles();
     EXPECT_LE(dwAfter, dwBefore + 3) << "before " << dwBefore << ", after " << dwAfter;
     EXPECT_GE(collector.ChunkCount(), 4u);
 }

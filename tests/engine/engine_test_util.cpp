@@ -60,3 +60,16 @@ void EndProcessesNamed(const wchar_t* pszExeName)
 }
 
 bool HasEnded(HANDLE hProcess, DWORD dwWaitMs) { return WaitForSingleObject(hProcess, dwWaitMs) == WAIT_OBJECT_0; }
+
+DWORD CountOpenHandles()
+{
+    DWORD dwCount = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &dwCount) && dwCount > 0)
+        return dwCount;
+    DWORD dwFlags = 0;
+    for (ULONG_PTR nValue = 4; nValue < 0x10000; nValue += 4) {
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(nValue), &dwFlags))
+            ++dwCount;
+    }
+    return dwCount;
+}

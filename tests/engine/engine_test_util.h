@@ -16,3 +16,6 @@ std::vector<DWORD> ProcessIdsNamed(const wchar_t* pszExeName);
 // Ends every process with exactly this name (leftovers of a test).
 void EndProcessesNamed(const wchar_t* pszExeName);
 bool HasEnded(HANDLE hProcess, DWORD dwWaitMs);
+// Open kernel handles of this process. Wine's GetProcessHandleCount answers 0, so where it
+// does, the handle values are probed one by one.
+DWORD CountOpenHandles();
