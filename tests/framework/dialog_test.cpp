@@ -169,6 +169,56 @@ TEST_F(DialogTest, HitTestResultOfAHandlerReachesTheSystem) {
   dlg.DestroyWindow();
 }
 
+TEST_F(DialogTest, DraggingTheCaptionStripMovesTheDialog) {
+  CTestDialog dlg(IDD_PROMPT_INNER);
+  dlg.stripHit = HTCAPTION;
+  ASSERT_TRUE(dlg.Create(nullptr));
+  dlg.MoveWindow(200, 150, 326, 146);
+  dlg.ShowWindow(SW_SHOW);
+  ::SetForegroundWindow(dlg.m_hWnd);
+  PumpFor(50);
+  RECT client = dlg.GetClientRect();
+  dlg.ClientToScreen(&client);
+  const POINT start{client.left + 40, client.top + 10};
+  // Over the whole screen, absolute input coordinates run from 0 to 65535.
+  const int screenW = ::GetSystemMetrics(SM_CXSCREEN);
+  const int screenH = ::GetSystemMetrics(SM_CYSCREEN);
+  auto mouse = [&](int x, int y, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (x * 65536 + screenW - 1) / screenW;
+    input.mi.dy = (y * 65536 + screenH - 1) / screenH;
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    return input;
+  };
+  ::SetCursorPos(start.x, start.y);
+  PumpFor(50);
+  // The system's move loop runs inside this thread's message dispatch: the mouse comes from
+  // another thread.
+  std::atomic<bool> released{false};
+  std::thread hand([&] {
+    INPUT press = mouse(start.x, start.y, MOUSEEVENTF_LEFTDOWN);
+    ::SendInput(1, &press, sizeof(INPUT));
+    for (int step = 1; step <= 6; ++step) {
+      ::Sleep(30);
+      INPUT move = mouse(start.x + 10 * step, start.y + 5 * step, 0);
+      ::SendInput(1, &move, sizeof(INPUT));
+    }
+    ::Sleep(50);
+    INPUT release = mouse(start.x + 60, start.y + 30, MOUSEEVENTF_LEFTUP);
+    ::SendInput(1, &release, sizeof(INPUT));
+    released = true;
+  });
+  PumpUntil([&] { return released.load(); });
+  hand.join();
+  PumpFor(200);
+  const RECT moved = dlg.GetWindowRect();
+  dlg.DestroyWindow();
+  if (moved.left == 200 && moved.top == 150) GTEST_SKIP() << "no synthetic mouse drag on this display";
+  EXPECT_EQ(moved.left, 260);
+  EXPECT_EQ(moved.top, 180);
+}
+
 TEST_F(DialogTest, UnhandledMessagesReachTheDialogManager) {
   CTestDialog dlg(IDD_ABOUTBOX);
   ASSERT_TRUE(dlg.Create(nullptr));
@@ -260,6 +310,20 @@ TEST_F(DialogTest, ModalRunsEndWithTheResultOfTheirCloseRoute) {
     };
     EXPECT_EQ(dlg.DoModal(), c.result) << c.name;
   }
+}
+
+TEST_F(DialogTest, QuitMessageEndsTheModalRunAndStaysForTheOuterLoop) {
+  CTestDialog dlg(IDD_PROMPT_OUTER);
+  dlg.onInit = [](CTestDialog& d) { d.StartScript(); };
+  dlg.onTick = [](CTestDialog& d) {
+    d.KillTimer(kScriptTimer);
+    ::PostQuitMessage(9);
+  };
+  EXPECT_EQ(dlg.DoModal(), -1);
+  EXPECT_EQ(dlg.m_hWnd, nullptr);
+  MSG msg{};
+  ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 9u);
 }
 
 TEST_F(DialogTest, EndDialogDuringInitialisationReturnsAtOnce) {
