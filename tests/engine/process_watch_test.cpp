@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -227,6 +228,35 @@ TEST_F(ProcessWatch, TwoProcessesOfOneNameTakeTwoSecondsAndReportTheLater)
     const float fBusyShare = std::max(fLater, fEarlier);
     ASSERT_GT(fBusyShare - std::min(fLater, fEarlier), 5.0f) << "the machine is too busy to tell";
     EXPECT_NEAR(fMeasured, fLater, fBusyShare * 0.3f);
+}
+
+// Works without processor times too: when the later of two processes has gone by the time
+// its turn comes, it cannot be opened, and that (-2.0) is the answer, whatever the earlier
+// one measured.
+TEST_F(ProcessWatch, LaterProcessDecidesTheResult)
+{
+    ASSERT_TRUE(m_Scenarios.Set(L"tiworker", "idle 30000\n"));
+    CScopedHandle hEarlier = StartProgram(CStandinPaths::Tool(L"TiWorker.exe"), L"");
+    ASSERT_TRUE(hEarlier);
+    Sleep(200);
+    CScopedHandle hLater = StartProgram(CStandinPaths::Tool(L"TiWorker.exe"), L"");
+    ASSERT_TRUE(hLater);
+    Sleep(300);
+    const std::vector<DWORD> order = ProcessIdsNamed(L"TiWorker.exe");
+    ASSERT_EQ(order.size(), 2u);
+    if (order.back() != GetProcessId(hLater.Get()))
+        GTEST_SKIP() << "the snapshot does not list processes in the order they started";
+
+    // Ends the later one while the earlier one is being sampled, and lets go of it.
+    std::thread ender([&hLater] {
+        Sleep(400);
+        TerminateProcess(hLater.Get(), 0);
+        WaitForSingleObject(hLater.Get(), 2000);
+        hLater.Reset();
+    });
+    const float fMeasured = sfc_Repair_GetProcessCpuInfo(m_hEngine, L"TiWorker.exe");
+    ender.join();
+    EXPECT_EQ(fMeasured, -2.0f);
 }
 
 } // namespace
