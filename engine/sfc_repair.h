@@ -29,12 +29,16 @@ typedef void* SfcRepairHandle;
 // Receives each chunk of a command's output on the engine's pump thread. pData holds
 // 1 to 4095 bytes exactly as the child wrote them, followed by a zero byte; it is valid
 // only during the call. A chunk may end inside a line or a multi-byte character.
+// Declare it WINAPI: static void WINAPI OnEngineOutput(const char*, int32_t, void*).
 typedef void(WINAPI* SfcRepairDataCallBack)(const char* pData, int32_t nLength, void* pContext);
 
 // A caller's 8-bit text object and the caller's own function that replaces its contents.
 // The library never allocates or frees the caller's text: it calls pfnAssign, which runs
 // code of the caller's module on the caller's heap, so the two modules need not share a
-// run-time library. pfnAssign must not throw. Build one with SfcRepairTextFor.
+// run-time library. pfnAssign must not throw. Build one with SfcRepairTextFor:
+//     std::string strName;
+//     SfcRepairText name = SfcRepairTextFor(strName);
+//     sfc_Repair_GetSystemName(hEngine, &name);
 typedef void(WINAPI* SfcRepairAssignText)(void* pTarget, const char* pText, int32_t nLength);
 typedef struct SfcRepairText {
     void* pTarget;
