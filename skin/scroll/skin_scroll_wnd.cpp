@@ -137,7 +137,7 @@ bool CSkinScrollWnd::Wrap(HWND hControl, HBITMAP hSkin)
     if (style & WS_BORDER) {
         frameStyle |= WS_BORDER;
         width -= 2 * ::GetSystemMetrics(SM_CXBORDER);
-        height -= 2 * ::GetSystemMetrics(SM_CYBORDER);
+        height -= 2 * ::GetSystemMetrics(SM_CXBORDER);
     }
     if (exStyle & WS_EX_CLIENTEDGE) {
         const int edge = static_cast<int>(2.0f * static_cast<float>(::GetSystemMetrics(SM_CXEDGE)) * m_fScale);
