@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cwchar>
 
 #include "agreement_text.h"
 #include "framework/rich_edit_ctrl.h"
@@ -386,28 +384,6 @@ TEST_F(SkinScrollWndTest, DestroyingTheWindowThatHoldsTheControlLeavesNoFrame)
         EXPECT_FALSE(::IsWindow(hWnd));
     // The message queue still works (no dangling frame is reached).
     PumpMessages(600);
-}
-
-// Leaves a wrapped rich edit on screen for a look (ZSR_SCROLL_SHOW_MS milliseconds).
-TEST_F(SkinScrollWndTest, ShowForALook)
-{
-    const char* show = std::getenv("ZSR_SCROLL_SHOW_MS");
-    if (!show)
-        GTEST_SKIP() << "set ZSR_SCROLL_SHOW_MS to look at the wrapped control";
-    ASSERT_NE(CreateControl(CRichEditCtrl::kClassName, kAgreementEditStyle), nullptr);
-    // The dialog font of the agreement window, which links in the Chinese glyphs.
-    LOGFONTW lf{};
-    lf.lfHeight = -12;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    wcscpy(lf.lfFaceName, L"MS Shell Dlg");
-    HFONT hFont = ::CreateFontIndirectW(&lf);
-    ::SendMessageW(m_hControl, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
-    ::SetWindowTextW(m_hControl, BuildAgreementText().c_str());
-    Wrap();
-    ::SendMessageW(m_hControl, EM_SCROLL, SB_PAGEDOWN, 0);
-    PumpMessages(static_cast<DWORD>(std::atoi(show)));
-    ::DestroyWindow(m_hControl);
-    ::DeleteObject(hFont);
 }
 
 }  // namespace
