@@ -246,6 +246,14 @@ TEST(ResourceData, ManifestTakesEffect) {
   for (auto& ch : lower) ch = static_cast<wchar_t>(towlower(ch));
   EXPECT_NE(lower.find(L"winsxs"), std::wstring::npos) << "loaded from " << lower;
   EXPECT_TRUE(::IsProcessDPIAware());
+  // requireAdministrator: this program only starts elevated (Wine starts every program so).
+  HANDLE token = nullptr;
+  ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token));
+  TOKEN_ELEVATION elevation{};
+  DWORD length = 0;
+  EXPECT_TRUE(::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &length));
+  ::CloseHandle(token);
+  EXPECT_NE(elevation.TokenIsElevated, 0u);
 }
 
 }  // namespace
