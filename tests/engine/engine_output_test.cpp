@@ -39,7 +39,13 @@ protected:
     void ExpectWellFormedChunks() const
     {
         const DWORD dwOwnThread = GetCurrentThreadId();
+        ULONGLONG ullPreviousAt = 0;
         for (const COutputCollector::Chunk& chunk : m_Collector.Chunks()) {
+            // The pump pauses about half a second after every read.
+            if (ullPreviousAt) {
+                EXPECT_GE(chunk.ullAtMs - ullPreviousAt, 400u);
+            }
+            ullPreviousAt = chunk.ullAtMs;
             EXPECT_GE(chunk.strBytes.size(), 1u);
             EXPECT_LE(chunk.strBytes.size(), kMaxChunk);
             EXPECT_TRUE(chunk.bZeroAfter) << "chunk of " << chunk.strBytes.size() << " bytes";
