@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "workflow/knowledge_base_address.h"
+#include "common/maker_site.h"
 #include "workflow/output_text.h"
 #include "workflow/tool_identity.h"
 
@@ -147,7 +147,7 @@ void CRepairRun::OnFeedbackLinkClicked()
 
 void CRepairRun::OpenKnowledgeBasePage()
 {
-    m_Ui.OpenWebPage(std::wstring(kKnowledgeBaseHost) + kKnowledgeBaseRepairArticlePath);
+    m_Ui.OpenWebPage(zsr::maker_site::kKnowledgeBaseArticle);
 }
 
 void CRepairRun::Shutdown()
