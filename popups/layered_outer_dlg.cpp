@@ -94,6 +94,35 @@ bool CLayeredOuterDlg::CreateInnerDlg() {
   return true;
 }
 
+namespace {
+// Posted to the outer itself once it has been shown (and activated).
+const UINT kRaiseInnerMessage = ::RegisterWindowMessageW(L"Zsr.LayeredOuter.RaiseInner");
+}  // namespace
+
+bool CLayeredOuterDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // The inner dialog is shown while the outer is still hidden. An X11 server without a window
+  // manager stacks the outer, mapped later, over it although the inner is the owned window;
+  // showing the inner again once the outer is up puts it back on top there too.
+  if (msg == WM_WINDOWPOSCHANGED) {
+    const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+    result = Default();
+    if (pos->flags & SWP_SHOWWINDOW) PostMessage(kRaiseInnerMessage);
+    return true;
+  }
+  if (msg == kRaiseInnerMessage && kRaiseInnerMessage != 0) {
+    RaiseInner();
+    result = 0;
+    return true;
+  }
+  return CDialog::OnMessage(msg, wParam, lParam, result);
+}
+
+void CLayeredOuterDlg::RaiseInner() {
+  if (!m_pInnerDlg || !m_pInnerDlg->IsWindowVisible() || !IsWindowVisible()) return;
+  m_pInnerDlg->ShowWindow(SW_HIDE);
+  m_pInnerDlg->ShowWindow(SW_SHOWNA);
+}
+
 void CLayeredOuterDlg::OnMove(int, int) {
   Default();
   if (!m_bFollowInner || !m_pInnerDlg || !m_pInnerDlg->IsWindow()) return;

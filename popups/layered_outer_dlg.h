@@ -37,6 +37,8 @@ class CLayeredOuterDlg : public CDialog {
   virtual PairRect OuterRectForInner() const;
   bool CreateInnerDlg();
 
+  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void RaiseInner();
   void OnMove(int x, int y) override;
   void OnDestroy() override;
 

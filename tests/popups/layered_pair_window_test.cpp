@@ -14,6 +14,7 @@
 #include "popups/layered_inner_dlg.h"
 #include "popups/layered_outer_dlg.h"
 #include "res/resource.h"
+#include "skin/png_button.h"
 #include "skin/png_resource.h"
 
 namespace {
@@ -46,7 +47,20 @@ class CTestInnerDlg : public CLayeredInnerDlg {
   void LayoutControls() override {
     m_rcAtLayout = WindowRectOf(m_hWnd);
     m_rcOuterAtLayout = WindowRectOf(GetParent());
+    if (m_btnOk.m_hWnd) {
+      m_btnOk.SetImages(165, 166, 167, 167);
+      m_btnOk.MoveWindow(150, 4, 55, 24);  // in the header strip, clear of the other controls
+    }
   }
+  void DoDataExchange() override {
+    if (GetTemplateId() == IDD_PROMPT_INNER) BindControl(IDC_PROMPT_OK, m_btnOk);
+  }
+  void OnDestroy() override {
+    m_btnOk.ReleaseImages();
+    CLayeredInnerDlg::OnDestroy();
+  }
+
+  CPngButton m_btnOk;
   LRESULT HitTest(POINT screen) { return SendMessage(WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)); }
 
   PairRect m_rcAtLayout, m_rcOuterAtLayout;
@@ -190,6 +204,24 @@ TEST_F(LayeredPairWindow, PromptPairCreationDragAndFollow) {
   EXPECT_EQ(outerAfterDrag, (PairRect{dragged.left - 6, dragged.top - 3, dragged.right + 6, dragged.bottom + 8}));
   EXPECT_FALSE(followAfterDrag);
   EXPECT_EQ(innerAfterOuterMove, dragged) << "once dragged, the outer no longer carries the inner";
+}
+
+TEST_F(LayeredPairWindow, InnerDialogAndItsControlsShowOverTheFrame) {
+  CTestOuterDlg outer(IDD_PROMPT_OUTER, IDD_PROMPT_INNER, LayoutOf(ELayeredPair::Prompt), 155, 1.0f, &m_owner);
+  COLORREF onButton = 0, beside = 0;
+  outer.m_onRunning = [&](CTestOuterDlg& dlg) {
+    PumpMessagesFor(300);
+    const PairRect inner = WindowRectOf(dlg.m_hInnerWnd);
+    CClientDC screen(nullptr);
+    onButton = ::GetPixel(screen.Get(), inner.left + 150 + 8, inner.top + 4 + 12);
+    beside = ::GetPixel(screen.Get(), inner.left + 130, inner.top + 4 + 12);
+    dlg.EndDialog(IDOK);
+  };
+  EXPECT_EQ(outer.DoModal(), IDOK);
+  // The OK face is blue where the frame's header strip under it is light grey.
+  EXPECT_LT(GetRValue(onButton), 100) << std::hex << onButton;
+  EXPECT_GT(GetBValue(onButton), 200) << std::hex << onButton;
+  EXPECT_GT(GetRValue(beside), 230) << std::hex << beside;
 }
 
 TEST_F(LayeredPairWindow, MissingFrameMeansNoInnerDialog) {
