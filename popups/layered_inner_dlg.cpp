@@ -26,10 +26,8 @@ BOOL CLayeredInnerDlg::OnEraseBkgnd(HDC hdc) {
   return TRUE;
 }
 
-void CLayeredInnerDlg::OnPrintClient(HDC hdc, UINT flags) {
-  if (flags & PRF_ERASEBKGND) DrawBackground(hdc, GetClientRect());
-  Default();
-}
+// The background is all this dialog paints itself; its controls print themselves.
+void CLayeredInnerDlg::OnPrintClient(HDC hdc, UINT) { DrawBackground(hdc, GetClientRect()); }
 
 LRESULT CLayeredInnerDlg::OnNcHitTest(POINT screenPoint) {
   if (!m_layout.dragStrip) return Default();
