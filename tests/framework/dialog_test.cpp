@@ -312,6 +312,39 @@ TEST_F(DialogTest, ModalRunsEndWithTheResultOfTheirCloseRoute) {
   }
 }
 
+// True when `upper` comes before `lower` in the top-level z-order.
+bool IsAbove(HWND upper, HWND lower) {
+  for (HWND hWnd = ::GetTopWindow(nullptr); hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+    if (hWnd == upper) return true;
+    if (hWnd == lower) return false;
+  }
+  return false;
+}
+
+TEST_F(DialogTest, InnerDialogShownDuringInitialisationStaysAboveTheModalOuter) {
+  CTestDialog outer(IDD_PROMPT_OUTER);
+  CTestDialog inner(IDD_PROMPT_INNER);
+  bool innerAbove = false;
+  bool outerVisible = false;
+  bool innerVisible = false;
+  outer.onInit = [&](CTestDialog& d) {
+    ASSERT_TRUE(inner.Create(&d));
+    inner.MoveWindow(300, 300, 200, 100);
+    inner.ShowWindow(SW_SHOW);
+    d.StartScript(100);
+  };
+  outer.onTick = [&](CTestDialog& d) {
+    innerAbove = IsAbove(inner.m_hWnd, d.m_hWnd);
+    outerVisible = d.IsWindowVisible();
+    innerVisible = inner.IsWindowVisible();
+    d.EndDialog(IDOK);
+  };
+  EXPECT_EQ(outer.DoModal(), IDOK);
+  EXPECT_TRUE(outerVisible);
+  EXPECT_TRUE(innerVisible);
+  EXPECT_TRUE(innerAbove) << "an owned window stays above its owner";
+}
+
 TEST_F(DialogTest, QuitMessageEndsTheModalRunAndStaysForTheOuterLoop) {
   CTestDialog dlg(IDD_PROMPT_OUTER);
   dlg.onInit = [](CTestDialog& d) { d.StartScript(); };
