@@ -69,24 +69,23 @@ class CTestInnerDlg : public CLayeredInnerDlg {
 class CTestOuterDlg : public CLayeredOuterDlg {
  public:
   CTestOuterDlg(UINT outerTemplate, UINT innerTemplate, const LayeredPairLayout& layout, UINT backgroundId,
-                float scale, CWnd* parent = nullptr)
+                float scale, CWnd* parent = nullptr, BOOL innerLeads = FALSE)
       : CLayeredOuterDlg(outerTemplate, layout, scale, parent),
         m_nInnerTemplate(innerTemplate),
-        m_nBackground(backgroundId) {}
+        m_nBackground(backgroundId),
+        m_bInnerLeads(innerLeads) {}
 
   CTestInnerDlg* Inner() const { return static_cast<CTestInnerDlg*>(m_pInnerDlg.get()); }
 
   std::function<void(CTestOuterDlg&)> m_onRunning;
   HWND m_hInnerWnd = nullptr;
-  PairRect m_rcAfterFrame;
 
  protected:
   std::unique_ptr<CLayeredInnerDlg> NewInnerDlg() override {
-    return std::make_unique<CTestInnerDlg>(m_nInnerTemplate, m_layout, m_nBackground);
+    return std::make_unique<CTestInnerDlg>(m_nInnerTemplate, m_layout, m_nBackground, m_bInnerLeads);
   }
   BOOL OnInitDialog() override {
     const BOOL result = CLayeredOuterDlg::OnInitDialog();
-    m_rcAfterFrame = WindowRectOf(m_hWnd);
     if (m_pInnerDlg) m_hInnerWnd = m_pInnerDlg->m_hWnd;
     // The checks run once the modal loop has placed the pair.
     PostMessage(kRunChecks);
@@ -101,6 +100,7 @@ class CTestOuterDlg : public CLayeredOuterDlg {
 
   UINT m_nInnerTemplate;
   UINT m_nBackground;
+  BOOL m_bInnerLeads;
 };
 
 // A plain visible window to own the modal pairs, away from the screen's centre.
@@ -136,8 +136,10 @@ class LayeredPairWindow : public ::testing::Test {
 
 TEST_F(LayeredPairWindow, ProgressPairOpensCentredWithTheInnerFollowing) {
   CTestOuterDlg outer(IDD_PROGRESS_OUTER, IDD_PROGRESS_INNER, LayoutOf(ELayeredPair::Progress), 149, 1.2f, &m_owner);
-  PairRect centredOuter, innerAfterCentring;
+  PairRect centredOuter, innerAfterCentring, creation, creationOuter;
   outer.m_onRunning = [&](CTestOuterDlg& dlg) {
+    creation = dlg.Inner()->m_rcAtLayout;
+    creationOuter = dlg.Inner()->m_rcOuterAtLayout;
     centredOuter = WindowRectOf(dlg.m_hWnd);
     innerAfterCentring = WindowRectOf(dlg.m_hInnerWnd);
     dlg.SendMessage(WM_CLOSE);
@@ -146,10 +148,10 @@ TEST_F(LayeredPairWindow, ProgressPairOpensCentredWithTheInnerFollowing) {
 
   ASSERT_NE(outer.m_hInnerWnd, nullptr);
   // Created from the frame's first place: 244 x 124 at (x + 16, y + 14).
-  const PairRect first = outer.m_rcAfterFrame;
-  EXPECT_EQ(first.Width(), 278);
-  EXPECT_EQ(first.Height(), 158);
-  EXPECT_EQ(outer.m_rcAfterFrame, first);
+  EXPECT_EQ(creationOuter.Width(), 278);
+  EXPECT_EQ(creationOuter.Height(), 158);
+  EXPECT_EQ(creation, (PairRect{creationOuter.left + 16, creationOuter.top + 14, creationOuter.left + 16 + 244,
+                                creationOuter.top + 14 + 124}));
   // After the move the follow rectangle gives 246 x 125 at (x + 16, y + 14).
   EXPECT_EQ(centredOuter, Centred(ToPair(RECT{100, 80, 900, 680}), {278, 158}));
   EXPECT_EQ(innerAfterCentring, (PairRect{centredOuter.left + 16, centredOuter.top + 14, centredOuter.left + 16 + 246,
@@ -204,6 +206,25 @@ TEST_F(LayeredPairWindow, PromptPairCreationDragAndFollow) {
   EXPECT_EQ(outerAfterDrag, (PairRect{dragged.left - 6, dragged.top - 3, dragged.right + 6, dragged.bottom + 8}));
   EXPECT_FALSE(followAfterDrag);
   EXPECT_EQ(innerAfterOuterMove, dragged) << "once dragged, the outer no longer carries the inner";
+}
+
+TEST_F(LayeredPairWindow, StartPageIsPlacedByItsInnerAtTheScreenCentre) {
+  CTestOuterDlg outer(IDD_START_OUTER, IDD_START_INNER, LayoutOf(ELayeredPair::StartPage), 132, 1.0f, &m_owner, TRUE);
+  PairRect outerRect, innerRect;
+  BOOL follow = TRUE;
+  outer.m_onRunning = [&](CTestOuterDlg& dlg) {
+    outerRect = WindowRectOf(dlg.m_hWnd);
+    innerRect = WindowRectOf(dlg.m_hInnerWnd);
+    follow = dlg.m_bFollowInner;
+    dlg.SendMessage(WM_CLOSE);
+  };
+  EXPECT_EQ(outer.DoModal(), IDCANCEL);
+  const PairRect centred = CLayeredPairGeometry(ELayeredPair::StartPage, 1.0f)
+                               .ScreenCentred(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(innerRect, (PairRect{centred.left + 5, centred.top + 4, centred.left + 605, centred.top + 454}));
+  // The inner's move at creation pulled the outer around it; no centring over the owner followed.
+  EXPECT_EQ(outerRect, (PairRect{innerRect.left - 5, innerRect.top - 4, innerRect.right + 5, innerRect.bottom + 7}));
+  EXPECT_FALSE(follow);
 }
 
 TEST_F(LayeredPairWindow, InnerDialogAndItsControlsShowOverTheFrame) {
