@@ -11,6 +11,7 @@
 #include <ostream>
 
 #include "framework/client_dc.h"
+#include "tests/skin/control_host.h"
 #include "popups/layered_inner_dlg.h"
 #include "popups/layered_outer_dlg.h"
 #include "res/resource.h"
@@ -27,18 +28,6 @@ PairRect WindowRectOf(HWND hWnd) {
   RECT r{};
   ::GetWindowRect(hWnd, &r);
   return ToPair(r);
-}
-
-void PumpMessagesFor(DWORD ms) {
-  const DWORD end = ::GetTickCount() + ms;
-  MSG msg;
-  while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(5);
-  }
 }
 
 class CTestInnerDlg : public CLayeredInnerDlg {
@@ -324,4 +313,18 @@ TEST_F(LayeredPairWindow, FrameAlphaShowsOnTheScreen) {
             << int(halfColor.GetG()) << "," << int(halfColor.GetB()) << " on screen " << int(GetRValue(halfOnScreen))
             << "," << int(GetGValue(halfOnScreen)) << "," << int(GetBValue(halfOnScreen)) << "\n";
   outer.DestroyWindow();
+}
+
+TEST(LayeredPairLeak, OpeningAndClosingLeavesNoGdiObjectsBehind) {
+  auto round = [] {
+    CTestOuterDlg outer(IDD_PROMPT_OUTER, IDD_PROMPT_INNER, LayoutOf(ELayeredPair::Prompt), 155, 1.2f);
+    ASSERT_TRUE(outer.Create(static_cast<CWnd*>(nullptr)));
+    outer.ShowWindow(SW_SHOWNA);
+    PumpMessagesFor(20);
+    outer.DestroyWindow();
+  };
+  round();
+  const int before = FreeGdiSlots();
+  for (int i = 0; i < 10; ++i) round();
+  EXPECT_LE(before - FreeGdiSlots(), 2) << "GDI objects left behind";
 }

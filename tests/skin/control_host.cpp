@@ -109,3 +109,15 @@ void PumpMessagesFor(DWORD ms) {
     ::Sleep(2);
   } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
 }
+
+int FreeGdiSlots() {
+  std::vector<HBRUSH> brushes;
+  brushes.reserve(70000);
+  while (brushes.size() < 200000) {
+    HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
+    if (!brush) break;
+    brushes.push_back(brush);
+  }
+  for (HBRUSH brush : brushes) ::DeleteObject(brush);
+  return static_cast<int>(brushes.size());
+}

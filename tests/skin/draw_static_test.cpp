@@ -253,3 +253,28 @@ TEST_F(StateInfoStaticWindow, ClosingWhileTheWorkerSleepsIsImmediateAndSafe) {
   EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(100));
   m_static = std::make_unique<CCountingStatic>();
 }
+
+TEST(DrawnStaticsLeak, PaintingLeavesNoGdiObjectsBehind) {
+  auto round = [] {
+    CControlHost host(IDD_PROMPT_INNER, kHostColour);
+    CDrawTextStatic text;
+    host.Bind(IDC_PROMPT_TEXT, text);
+    ASSERT_TRUE(host.Open());
+    text.InitFont();
+    text.SetWindowText(L"\u4FEE\u590D");
+    CDrawStateInfoStatic status;
+    ASSERT_TRUE(status.SubclassWindow(host.GetDlgItem(IDC_PROMPT_CLOSE)));
+    status.InitFont();
+    status.SetText(L"\u4FEE\u590D");
+    for (int i = 0; i < 20; ++i) {
+      PrintClient(text.m_hWnd);
+      PrintClient(status.m_hWnd);
+    }
+    status.UnsubclassWindow();
+    host.DestroyWindow();
+  };
+  round();
+  const int before = FreeGdiSlots();
+  for (int i = 0; i < 10; ++i) round();
+  EXPECT_LE(before - FreeGdiSlots(), 2) << "GDI objects left behind";
+}

@@ -212,3 +212,31 @@ TEST_F(GdiPngButtonWindow, ReleasedButtonIgnoresLateNotices) {
   EXPECT_TRUE(m_button.SetDisabledLook(TRUE));
   Redraw();  // draws nothing, does not crash
 }
+
+TEST(SkinnedControlsLeak, PaintingAndReleasingLeaveNoGdiObjectsBehind) {
+  auto round = [] {
+    CControlHost host(IDD_PROMPT_INNER, kHostColour);
+    CPngButton button;
+    CGDIPngButton picture;
+    host.Bind(IDC_PROMPT_OK, button);
+    host.Bind(IDC_PROMPT_CANCEL, picture);
+    ASSERT_TRUE(host.Open());
+    button.SetImages(165, 166, 167, 167);
+    picture.SetImages(137, 138, 139, 140);
+    host.ShowWindow(SW_SHOWNA);
+    for (int i = 0; i < 20; ++i) {
+      PrintClient(button.m_hWnd);
+      picture.Invalidate(TRUE);
+      picture.UpdateWindow();
+      button.Invalidate(TRUE);
+      button.UpdateWindow();
+    }
+    button.ReleaseImages();
+    picture.ReleaseImages();
+    host.DestroyWindow();
+  };
+  round();  // caches of the platform and of GDI+ reach their size
+  const int before = FreeGdiSlots();
+  for (int i = 0; i < 10; ++i) round();
+  EXPECT_LE(before - FreeGdiSlots(), 2) << "GDI objects left behind";
+}
