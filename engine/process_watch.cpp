@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "scoped_handle.h"
+#include "system_process_list.h"
 
 namespace {
 
@@ -31,16 +32,19 @@ template <typename Visit> void ForEachProcess(Visit visit)
     }
 }
 
-// Kernel plus user time divided by the processor count, in 100 ns units; false on failure.
+// Kernel plus user time divided by the processor count, in 100 ns units; false when the
+// process cannot be opened or is no longer listed. The times come from the system's process
+// list: GetProcessTimes on another process answers the caller's own times under Wine.
 bool SampleProcessTime(DWORD dwProcessId, LONGLONG* pllTime)
 {
     CScopedHandle hProcess(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, dwProcessId));
-    FILETIME ftCreation, ftExit, ftKernel, ftUser;
-    if (!hProcess || !GetProcessTimes(hProcess.Get(), &ftCreation, &ftExit, &ftKernel, &ftUser))
+    if (!hProcess)
         return false;
-    ULARGE_INTEGER kernel{{ftKernel.dwLowDateTime, ftKernel.dwHighDateTime}};
-    ULARGE_INTEGER user{{ftUser.dwLowDateTime, ftUser.dwHighDateTime}};
-    *pllTime = static_cast<LONGLONG>(kernel.QuadPart + user.QuadPart) / ProcessorCount();
+    CSystemProcessList processes;
+    LONGLONG llUsed = 0;
+    if (!processes.Refresh() || !processes.ProcessTime(dwProcessId, &llUsed))
+        return false;
+    *pllTime = llUsed / ProcessorCount();
     return true;
 }
 
