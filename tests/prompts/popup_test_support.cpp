@@ -1,0 +1,109 @@
+#include "popup_test_support.h"
+
+#include <cstring>
+
+#include "framework/client_dc.h"
+#include "framework/gdi_object.h"
+#include "framework/memory_dc.h"
+#include "framework/select_object.h"
+
+namespace {
+
+CPixels DrawInto(int width, int height, const std::function<void(HDC)>& draw) {
+  CPixels pixels;
+  CClientDC screen(nullptr);
+  CMemoryDC memory(screen.Get());
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  CBitmap section(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!memory || !section || !bits || width <= 0 || height <= 0) return pixels;
+  {
+    CSelectObject selection(memory.Get(), section.Get());
+    draw(memory.Get());
+    ::GdiFlush();
+  }
+  pixels.width = width;
+  pixels.height = height;
+  pixels.bgra.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+  std::memcpy(pixels.bgra.data(), bits, pixels.bgra.size() * 4);
+  for (auto& p : pixels.bgra) p &= 0x00FFFFFF;
+  return pixels;
+}
+
+}  // namespace
+
+CPixels PrintClient(HWND hWnd, COLORREF marker) {
+  RECT client{};
+  ::GetClientRect(hWnd, &client);
+  return DrawInto(client.right, client.bottom, [&](HDC hdc) {
+    CBrush brush(::CreateSolidBrush(marker));
+    ::FillRect(hdc, &client, brush.Get());
+    ::SendMessageW(hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT | PRF_ERASEBKGND);
+  });
+}
+
+CPixels CaptureScreen(const RECT& rect) {
+  return DrawInto(rect.right - rect.left, rect.bottom - rect.top, [&](HDC hdc) {
+    CClientDC screen(nullptr);
+    ::BitBlt(hdc, 0, 0, rect.right - rect.left, rect.bottom - rect.top, screen.Get(), rect.left, rect.top, SRCCOPY);
+  });
+}
+
+void PumpMessagesFor(DWORD ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = ::GetTickCount();
+  MSG msg;
+  for (;;) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    if (done()) return true;
+    if (::GetTickCount() - start >= timeoutMs) return false;
+    ::Sleep(5);
+  }
+}
+
+HWND FindThreadWindowOfSize(DWORD threadId, int width, int height) {
+  struct Search {
+    int width, height;
+    HWND found;
+  } search{width, height, nullptr};
+  ::EnumThreadWindows(
+      threadId,
+      [](HWND hWnd, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        RECT r{};
+        ::GetWindowRect(hWnd, &r);
+        if (::IsWindowVisible(hWnd) && r.right - r.left == s->width && r.bottom - r.top == s->height) {
+          s->found = hWnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+RECT WindowRectOf(HWND hWnd) {
+  RECT r{};
+  ::GetWindowRect(hWnd, &r);
+  return r;
+}
+
+RECT ScreenRectOfChild(HWND dialog, int id) { return WindowRectOf(::GetDlgItem(dialog, id)); }
+
+RECT ClientRectOfChild(HWND dialog, int id) {
+  RECT r = ScreenRectOfChild(dialog, id);
+  ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
