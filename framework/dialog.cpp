@@ -2,6 +2,19 @@
 
 #include "framework/win_app.h"
 
+namespace {
+
+// The window itself, one of its children, or a window it owns (directly or further down).
+bool IsWithin(HWND hWnd, HWND top) {
+  for (; hWnd; hWnd = (::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD) ? ::GetAncestor(hWnd, GA_PARENT)
+                                                                          : ::GetWindow(hWnd, GW_OWNER)) {
+    if (hWnd == top) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 CDialog::CDialog(UINT templateId, CWnd* pParent) noexcept : m_nIDTemplate(templateId), m_pParentWnd(pParent) {}
 
 BOOL CDialog::Create(UINT templateId, CWnd* pParent) {
@@ -146,7 +159,8 @@ INT_PTR CDialog::DoModal() {
   // The owner first, so activation returns to it and not to another application.
   if (disabledOwner && ::IsWindow(owner)) ::EnableWindow(owner, TRUE);
   if (m_hWnd) {
-    if (owner && ::IsWindow(owner) && ::GetActiveWindow() == m_hWnd) ::SetActiveWindow(owner);
+    // Also when the active window is one the dialog owns (its inner dialog).
+    if (owner && ::IsWindow(owner) && IsWithin(::GetActiveWindow(), m_hWnd)) ::SetActiveWindow(owner);
     SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     DestroyWindow();
   }

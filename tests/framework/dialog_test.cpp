@@ -345,6 +345,32 @@ TEST_F(DialogTest, InnerDialogShownDuringInitialisationStaysAboveTheModalOuter) 
   EXPECT_TRUE(innerAbove) << "an owned window stays above its owner";
 }
 
+TEST_F(DialogTest, OwnerIsActivatedAgainAlsoWhenTheInnerDialogWasActive) {
+  OwnerWindow owner;
+  ::SetForegroundWindow(owner.hWnd);
+  PumpFor(50);
+  if (::GetActiveWindow() != owner.hWnd) GTEST_SKIP() << "this display does not activate windows";
+  CTestDialog outer(IDD_PROMPT_OUTER, &owner.wnd);
+  CTestDialog inner(IDD_PROMPT_INNER);
+  HWND activeDuringRun = nullptr;
+  HWND innerWindow = nullptr;
+  outer.onInit = [&](CTestDialog& d) {
+    ASSERT_TRUE(inner.Create(&d));
+    innerWindow = inner.m_hWnd;
+    d.StartScript();
+  };
+  outer.onTick = [&](CTestDialog& d) {
+    d.KillTimer(kScriptTimer);
+    inner.ShowWindow(SW_SHOW);
+    ::SetActiveWindow(inner.m_hWnd);
+    activeDuringRun = ::GetActiveWindow();
+    d.EndDialog(IDOK);
+  };
+  EXPECT_EQ(outer.DoModal(), IDOK);
+  EXPECT_EQ(activeDuringRun, innerWindow);
+  EXPECT_EQ(::GetActiveWindow(), owner.hWnd);
+}
+
 TEST_F(DialogTest, QuitMessageEndsTheModalRunAndStaysForTheOuterLoop) {
   CTestDialog dlg(IDD_PROMPT_OUTER);
   dlg.onInit = [](CTestDialog& d) { d.StartScript(); };
