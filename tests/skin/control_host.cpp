@@ -23,6 +23,14 @@ BOOL CControlHost::OnEraseBkgnd(HDC hdc) {
   return TRUE;
 }
 
+bool CControlHost::OnCommand(UINT id, UINT code, HWND hCtl) {
+  if (code == BN_CLICKED && hCtl) {
+    m_clicks.push_back(id);
+    return true;
+  }
+  return CDialog::OnCommand(id, code, hCtl);
+}
+
 COLORREF Pixels::At(int x, int y) const {
   const uint32_t p = data[static_cast<size_t>(y) * width + x];
   return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);

@@ -19,9 +19,13 @@ class CControlHost : public CDialog {
   void Bind(int id, CWnd& control) { m_bindings.emplace_back(id, &control); }
   bool Open();
 
+  // Button clicks the host received, by control id.
+  std::vector<UINT> m_clicks;
+
  protected:
   void DoDataExchange() override;
   BOOL OnEraseBkgnd(HDC hdc) override;
+  bool OnCommand(UINT id, UINT code, HWND hCtl) override;
 
   COLORREF m_crBackground;
   std::vector<std::pair<int, CWnd*>> m_bindings;

@@ -96,6 +96,15 @@ TEST_F(PngButtonWindow, PressReleaseOutsideResetAndDisable) {
   ExpectFace(164, false, "disabled");
 }
 
+TEST_F(PngButtonWindow, ClicksStillReachTheOwner) {
+  m_button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
+  m_button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(20, 10));
+  m_button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
+  m_button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(200, 100));  // released outside: no click
+  EXPECT_EQ(m_host.m_clicks, std::vector<UINT>{IDC_PROMPT_OK});
+  EXPECT_EQ(m_button.GetPngState(), EPngButtonState::Pressed);
+}
+
 TEST_F(PngButtonWindow, MissingPictureLeavesTheFaceWhite) {
   m_button.ReleaseImages();
   m_button.SetImages(165, 166, 195, 164);  // 195 is a dialog, not a picture
@@ -203,6 +212,12 @@ TEST_F(GdiPngButtonWindow, SoftEdgesStayTheSameOverManyRedraws) {
   // One layer of shadow over the parent, as at the very first draw.
   EXPECT_TRUE(ColoursClose(settled, Composite(137, 0, soft.x, soft.y), 3)) << std::hex << settled;
   EXPECT_TRUE(ColoursClose(settled, firstDraw, 3)) << std::hex << settled << " first " << firstDraw;
+}
+
+TEST_F(GdiPngButtonWindow, ClicksStillReachTheOwner) {
+  m_button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 30));
+  m_button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(30, 30));
+  EXPECT_EQ(m_host.m_clicks, std::vector<UINT>{IDC_START_RUN});
 }
 
 TEST_F(GdiPngButtonWindow, ReleasedButtonIgnoresLateNotices) {
