@@ -38,12 +38,14 @@ RECT ScreenRectOfChild(HWND dialog, int id);
 // A child's rectangle in its dialog's client coordinates.
 RECT ClientRectOfChild(HWND dialog, int id);
 
-// A modal dialog class that runs `m_onRunning` once its modal loop is running.
+// A modal dialog class that runs `m_onRunning` once its modal loop is running, and again
+// (with the next stage number) each time kRunChecksMessage is posted to it.
 template <class Base>
 class CRunningDlg : public Base {
  public:
   using Base::Base;
   std::function<void()> m_onRunning;
+  int m_nStage = -1;
 
  protected:
   BOOL OnInitDialog() override {
@@ -53,6 +55,7 @@ class CRunningDlg : public Base {
   }
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     if (msg != kRunChecksMessage) return Base::OnMessage(msg, wParam, lParam, result);
+    ++m_nStage;
     if (m_onRunning) m_onRunning();
     result = 0;
     return true;
