@@ -138,6 +138,8 @@ struct DensityCase {
   FeedbackButtonRects buttons;
 };
 
+void PrintTo(const DensityCase& c, std::ostream* out) { *out << c.name; }
+
 class FeedbackLayoutAtDensity : public ::testing::TestWithParam<DensityCase> {};
 
 TEST_P(FeedbackLayoutAtDensity, WindowUsesTheScreenDensity) {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -151,6 +152,8 @@ struct ClosingAnswer {
   int buttonId;
   int code;
 };
+
+void PrintTo(const ClosingAnswer& answer, std::ostream* out) { *out << answer.name; }
 
 class FeedbackWindowClosingAnswer : public FeedbackWindow, public ::testing::WithParamInterface<ClosingAnswer> {};
 
