@@ -23,7 +23,7 @@ constexpr int kDesignHeight = 468;
 constexpr int kWideButtonWidth = 266;
 constexpr int kWideButtonHeight = 60;
 
-// Taking the value as a float rounds any wider intermediate first, so both builds agree.
+// Scaled design values are truncated toward zero, never rounded.
 int Trunc(float value) { return static_cast<int>(value); }
 
 PairRect Sized(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }

@@ -242,3 +242,37 @@ TEST_F(FeedbackWindow, EnterAndEscapeLeaveTheWindowOpen) {
   EXPECT_EQ(record.result, IDCANCEL);
   ExpectReport(m_journal.Lines(), 3, record);
 }
+
+TEST_F(FeedbackWindow, TopStripDragsTheFrameAlongButNotTheCross) {
+  CProblemSolvingFeedbackDlg dlg;
+  LRESULT stripHit = 0, stripEdgeHit = 0, crossHit = 0, belowStripHit = 0;
+  RECT dragged{}, outerAfterDrag{};
+  const RunRecord record = RunWindow(dlg, [&](const FeedbackWindows& w, RunRecord& r) {
+    RECT client{};
+    ::GetClientRect(w.inner, &client);
+    ::MapWindowPoints(w.inner, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    auto hit = [&](int x, int y) { return ::SendMessageW(w.inner, WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
+    stripEdgeHit = hit(client.left + 100, client.top + 29);
+    crossHit = hit(client.right - 20, client.top + 10);
+    belowStripHit = hit(client.left + 100, client.top + 30);
+    // What the system's drag does to the panel once the strip has been grabbed.
+    stripHit = hit(client.left + 100, client.top + 5);
+    RECT inner{};
+    ::GetWindowRect(w.inner, &inner);
+    ::SetWindowPos(w.inner, nullptr, inner.left + 40, inner.top + 25, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::GetWindowRect(w.inner, &dragged);
+    ::GetWindowRect(w.outer, &outerAfterDrag);
+    Click(w, IDC_FEEDBACK_CLOSE, r);
+  });
+
+  ASSERT_TRUE(record.found);
+  EXPECT_EQ(stripHit, HTCAPTION);
+  EXPECT_EQ(stripEdgeHit, HTCAPTION);
+  EXPECT_NE(crossHit, HTCAPTION) << "the close cross lies in the strip's right margin";
+  EXPECT_NE(belowStripHit, HTCAPTION) << "the strip is 30 pixels high";
+  EXPECT_EQ(outerAfterDrag.left, dragged.left - 5);
+  EXPECT_EQ(outerAfterDrag.top, dragged.top - 4);
+  EXPECT_EQ(outerAfterDrag.right, dragged.right + 5);
+  EXPECT_EQ(outerAfterDrag.bottom, dragged.bottom + 7);
+  EXPECT_EQ(record.result, IDCANCEL);
+}
