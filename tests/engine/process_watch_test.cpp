@@ -162,6 +162,8 @@ float AvailablePartOfOneProcessor()
 
 // Measures pszName between two looks at what a busy thread can get (the busy stand-in keeps
 // running meanwhile, so both look under the same load). *pfAvailable receives the lower one.
+// This process stays idle during the measurement itself, so reading the caller's own times
+// in place of the stand-in's shows as about nothing.
 float MeasureUnderLoad(SfcRepairHandle hEngine, const wchar_t* pszName, float* pfAvailable, ULONGLONG* pullElapsedMs)
 {
     const float fBefore = AvailablePartOfOneProcessor();
@@ -196,7 +198,7 @@ void ExpectIdle(float fMeasured)
 
 TEST_F(ProcessWatch, BusyStandinMeasuresItsShareOfAllProcessors)
 {
-    // Another process: its times come from elsewhere than the own process's.
+    // Another process, whose times the platform may not give as it gives the caller's own.
     ASSERT_TRUE(m_Scenarios.Set(L"tiworker", "busy 100 8000\n"));
     CScopedHandle hWorker = StartProgram(CStandinPaths::Tool(L"TiWorker.exe"), L"");
     ASSERT_TRUE(hWorker);
