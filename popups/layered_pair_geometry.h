@@ -1,8 +1,8 @@
 #pragma once
 // Window-free arithmetic of the outer-frame / inner-dialog pairs: frame size, screen-centred
 // rectangle, where the inner dialog is created, where it follows the outer, where the outer
-// goes when the inner is dragged, and the inner's drag strip. Scaled values are computed in
-// single precision and truncated toward zero, like the windows always did.
+// goes when the inner is dragged, and the inner's drag strip. The factor is single precision;
+// scaled values are formed from it in double precision and truncated toward zero.
 #include <optional>
 
 enum class ELayeredPair { Progress, Prompt, StartPage, Agreement, Feedback, MainWindow };

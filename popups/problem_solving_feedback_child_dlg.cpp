@@ -94,8 +94,12 @@ BOOL CProblemSolvingFeedbackChildDlg::PreTranslateMessage(MSG* msg) {
   return CLayeredInnerDlg::PreTranslateMessage(msg);
 }
 
-void CProblemSolvingFeedbackChildDlg::DrawBackground(HDC hdc, const RECT&) {
-  CLayeredInnerDlg::DrawBackground(hdc, m_rcClient);
+// Nothing before the layout; afterwards the whole client area. Once the outer has been
+// centred the follow rectangle makes the panel a row or two taller than the laid-out
+// rectangle, and those rows must not stay unpainted.
+void CProblemSolvingFeedbackChildDlg::DrawBackground(HDC hdc, const RECT& client) {
+  if (IsRectEmpty(&m_rcClient)) return;
+  CLayeredInnerDlg::DrawBackground(hdc, client);
 }
 
 bool CProblemSolvingFeedbackChildDlg::OnCommand(UINT id, UINT code, HWND hCtl) {

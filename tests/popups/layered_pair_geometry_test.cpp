@@ -61,9 +61,10 @@ INSTANTIATE_TEST_SUITE_P(
         GeometryCase{"PromptAt1", ELayeredPair::Prompt, 1.0f, XYWH(10, 20, 336, 156), {336, 156},
                      XYWH(15, 23, 326, 146), PairRect{15, 23, 341, 169}, PairRect{50, 60, 376, 206},
                      PairRect{45, 57, 381, 213}},
-        // trunc(10 + 3.6) = 13 and 403 - 12 = 391, 187 - 12 = 175; follow 10 + 3 = 13, 197 - 8.
+        // trunc(10 + 3.6) = 13; 1.2f is a hair above 1.2, so trunc(403 - 12.0000005) = 390 and
+        // trunc(187 - 12.0000005) = 174; follow 10 + 3 = 13, 197 - 8.
         GeometryCase{"PromptAt1_2", ELayeredPair::Prompt, 1.2f, XYWH(10, 10, 403, 187), {403, 187},
-                     XYWH(16, 13, 391, 175), PairRect{16, 13, 407, 189}, PairRect{100, 100, 200, 200},
+                     XYWH(16, 13, 390, 174), PairRect{16, 13, 407, 189}, PairRect{100, 100, 200, 200},
                      PairRect{94, 97, 206, 208}},
         // The creation size truncates the difference, trunc(483 - 14.4) = 468, where the follow
         // rectangle subtracts the truncated product: 484 - trunc(7.2) - 8 = 469 wide.
@@ -74,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                      XYWH(5, 4, 400, 468), PairRect{5, 3, 405, 472}, PairRect{5, 4, 405, 472},
                      PairRect{0, 0, 410, 479}},
         GeometryCase{"FeedbackAt1_2", ELayeredPair::Feedback, 1.2f, XYWH(3, 3, 492, 574), {492, 574},
-                     XYWH(9, 7, 480, 560), PairRect{9, 6, 489, 569}, PairRect{9, 7, 489, 567},
+                     XYWH(9, 7, 479, 560), PairRect{9, 6, 489, 569}, PairRect{9, 7, 489, 567},
                      PairRect{3, 3, 495, 575}},
         GeometryCase{"FeedbackAt1_44", ELayeredPair::Feedback, 1.44f, XYWH(0, 0, 590, 689), {590, 689},
                      XYWH(7, 5, 575, 673), PairRect{7, 4, 583, 679}, PairRect{7, 5, 582, 678},
@@ -82,8 +83,9 @@ INSTANTIATE_TEST_SUITE_P(
         GeometryCase{"StartPageAt1", ELayeredPair::StartPage, 1.0f, XYWH(495, 269, 610, 461), {610, 461},
                      XYWH(500, 273, 600, 450), std::nullopt, XYWH(500, 273, 600, 450),
                      PairRect{495, 269, 1105, 730}},
+        // The start page's own example: a 719 x 539 client at 1.2.
         GeometryCase{"StartPageAt1_2", ELayeredPair::StartPage, 1.2f, XYWH(434, 224, 732, 553), {732, 553},
-                     XYWH(440, 228, 720, 539), std::nullopt, XYWH(440, 228, 720, 539),
+                     XYWH(440, 228, 719, 539), std::nullopt, XYWH(440, 228, 720, 539),
                      PairRect{434, 224, 1166, 775}},
         GeometryCase{"MainWindowAt1", ELayeredPair::MainWindow, 1.0f, XYWH(0, 0, 410, 611), {410, 611},
                      XYWH(5, 4, 400, 600), PairRect{5, 4, 405, 604}, XYWH(5, 4, 400, 600),
