@@ -321,7 +321,7 @@ ChildProcess StartDirectly(const std::wstring& exe) {
 }
 
 // Processor time of a running process from the system's process list. Wine answers
-// GetProcessTimes for other processes with zero times; the process list carries the real ones.
+// GetProcessTimes for another process with the caller's own times; the list has the real ones.
 double CpuSecondsOf(DWORD pid) {
   struct ProcessEntry {  // the documented head of SYSTEM_PROCESS_INFORMATION
     ULONG NextEntryOffset;
