@@ -73,24 +73,29 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   }
 }
 
+namespace {
+
+struct SizeSearch {
+  int width, height;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindowSize(HWND hWnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<SizeSearch*>(lParam);
+  RECT r{};
+  ::GetWindowRect(hWnd, &r);
+  if (::IsWindowVisible(hWnd) && r.right - r.left == search->width && r.bottom - r.top == search->height) {
+    search->found = hWnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
 HWND FindThreadWindowOfSize(DWORD threadId, int width, int height) {
-  struct Search {
-    int width, height;
-    HWND found;
-  } search{width, height, nullptr};
-  ::EnumThreadWindows(
-      threadId,
-      [](HWND hWnd, LPARAM lParam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lParam);
-        RECT r{};
-        ::GetWindowRect(hWnd, &r);
-        if (::IsWindowVisible(hWnd) && r.right - r.left == s->width && r.bottom - r.top == s->height) {
-          s->found = hWnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  SizeSearch search{width, height, nullptr};
+  ::EnumThreadWindows(threadId, &MatchWindowSize, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -59,6 +59,8 @@ std::pair<int, int> DifferingBarColumns(const CPixels& a, const CPixels& b, int 
   return range;
 }
 
+void CALLBACK CloseOnTimer(HWND hWnd, UINT, UINT_PTR, DWORD) { ::PostMessageW(hWnd, WM_CLOSE, 0, 0); }
+
 CPixels RenderAtPercent(HWND inner, int percent) {
   RepairStatus().SetProgressPercent(percent);
   return PrintClient(inner, kMarker);
@@ -242,7 +244,7 @@ TEST_F(ProgressPopup, EndRequestedBeforeTheWindowOpensEndsItOnceOpen) {
   dlg.m_onRunning = [&] {
     auto& d = dlg;
     // A popup that stayed open would be closed here, with the other result.
-    ::SetTimer(d.m_hWnd, 99, 3000, [](HWND h, UINT, UINT_PTR, DWORD) { ::PostMessageW(h, WM_CLOSE, 0, 0); });
+    ::SetTimer(d.m_hWnd, 99, 3000, &CloseOnTimer);
   };
   const DWORD start = ::GetTickCount();
   EXPECT_EQ(dlg.DoModal(), IDOK);
