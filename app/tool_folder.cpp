@@ -81,24 +81,21 @@ bool HoldsOnlyToolFiles(const std::vector<FolderEntry>& entries, const std::wstr
   return programSeen;
 }
 
-std::optional<RemovalCommand> RemovalCommandFor(const std::wstring& folder) {
+std::optional<std::wstring> RemovalParametersFor(const std::wstring& folder) {
   if (!IsRemovableFolderPath(folder)) return std::nullopt;
   for (wchar_t c : folder) {
-    // Quotes cannot be escaped inside a quoted argument; '!' is eaten when the interpreter
-    // runs with delayed expansion (a machine-wide setting); control characters end lines.
     if (c == L'"' || c == L'!' || c < 0x20) return std::nullopt;
   }
-  if (folder.find(L'%') != std::wstring::npos) {
-    return RemovalCommand{std::wstring(kDelayedRemoval) + L"\"%" + kFolderVariable + L"%\"", folder};
-  }
+  // A single '%' names no variable and stays as it is.
+  if (std::count(folder.begin(), folder.end(), L'%') > 1) return std::nullopt;
   // Inside quotes blanks, '&', '^', '(' and ')' are plain characters to the interpreter.
-  return RemovalCommand{std::wstring(kDelayedRemoval) + L"\"" + folder + L"\"", {}};
+  return std::wstring(kDelayedRemoval) + L"\"" + folder + L"\"";
 }
 
-std::optional<RemovalCommand> PlanRemoval(const std::wstring& programPath, const std::vector<FolderEntry>& entries) {
+std::optional<std::wstring> PlanRemoval(const std::wstring& programPath, const std::vector<FolderEntry>& entries) {
   const std::wstring folder = FolderOfProgram(programPath);
   if (folder.empty() || !HoldsOnlyToolFiles(entries, FileNameOfProgram(programPath))) return std::nullopt;
-  return RemovalCommandFor(folder);
+  return RemovalParametersFor(folder);
 }
 
 }  // namespace zsr::tool_folder
@@ -150,16 +147,12 @@ bool DeleteToolFolder() {
   const std::wstring folder = FolderOfProgram(program);
   std::vector<FolderEntry> entries;
   if (folder.empty() || !ListFolder(folder, entries)) return true;
-  const std::optional<RemovalCommand> command = PlanRemoval(program, entries);
+  const std::optional<std::wstring> parameters = PlanRemoval(program, entries);
   const std::wstring system = SystemFolder();
-  if (!command || system.empty()) return true;
-  if (!command->environmentFolder.empty() &&
-      !::SetEnvironmentVariableW(kFolderVariable, command->environmentFolder.c_str())) {
-    return true;
-  }
+  if (!parameters || system.empty()) return true;
   // The system's own interpreter, started in the system folder: a child whose current
   // directory is the tool folder would keep that folder from being removed.
   const std::wstring interpreter = system + L"\\cmd.exe";
-  ::ShellExecuteW(nullptr, L"open", interpreter.c_str(), command->parameters.c_str(), system.c_str(), SW_HIDE);
+  ::ShellExecuteW(nullptr, L"open", interpreter.c_str(), parameters->c_str(), system.c_str(), SW_HIDE);
   return true;
 }

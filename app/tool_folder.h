@@ -17,17 +17,6 @@ struct FolderEntry {
   bool isDirectory = false;
 };
 
-// The interpreter's parameters, and the folder to hand over in the child's environment
-// (empty when the folder stands in the parameters themselves).
-struct RemovalCommand {
-  std::wstring parameters;
-  std::wstring environmentFolder;
-  bool operator==(const RemovalCommand&) const = default;
-};
-
-// The environment variable through which a folder whose name holds '%' reaches the child:
-// inside quotes cmd still expands %...%, but it expands the variable's value only once.
-inline constexpr wchar_t kFolderVariable[] = L"ZSR_TOOL_FOLDER";
 inline constexpr wchar_t kDelayedRemoval[] = L"/C timeout /t 3 /nobreak & rmdir /s /q ";
 
 // What the release package holds; nothing else may be in the folder.
@@ -41,12 +30,15 @@ std::wstring FileNameOfProgram(const std::wstring& programPath);
 // True when the entries are only shipped files (no folders) and include the program itself.
 bool HoldsOnlyToolFiles(const std::vector<FolderEntry>& entries, const std::wstring& programFileName);
 
-// The command for a folder; empty when the path cannot be passed safely ('"', '!' which
-// delayed expansion would eat, control characters).
-std::optional<RemovalCommand> RemovalCommandFor(const std::wstring& folder);
+// The interpreter's parameters for a folder; empty when the path cannot be passed safely:
+// '"' cannot be quoted, '!' is eaten when delayed expansion is on (a machine-wide setting),
+// control characters end the line, and two '%' may enclose a variable name that the
+// interpreter expands even inside quotes (some interpreters expand the result once more,
+// so no indirection through the environment is safe either).
+std::optional<std::wstring> RemovalParametersFor(const std::wstring& folder);
 
 // The whole decision for a program path and the listing of its folder.
-std::optional<RemovalCommand> PlanRemoval(const std::wstring& programPath, const std::vector<FolderEntry>& entries);
+std::optional<std::wstring> PlanRemoval(const std::wstring& programPath, const std::vector<FolderEntry>& entries);
 
 }  // namespace zsr::tool_folder
 
