@@ -33,14 +33,9 @@ PromptButtons ButtonsOfType(int type) {
 
 void Apply(CPngButton& button, const ButtonPictures& p) { button.SetImages(p.normal, p.hover, p.pressed, p.disabled); }
 
-// Every step rounded to single precision, so a 32-bit build (x87 keeps more) places the
-// controls on the same pixels as a 64-bit one.
-float Single(float value) {
-  volatile float rounded = value;
-  return rounded;
-}
-
-int Trunc(float value) { return static_cast<int>(Single(value)); }
+// The factor is a float, but products and sums are formed in double precision, as the pair
+// geometry does: x86 builds evaluate in extended precision anyway, so every build agrees.
+int Trunc(double value) { return static_cast<int>(value); }
 
 }  // namespace
 
@@ -66,7 +61,7 @@ void CPromptChildDlg::LayoutControls() {
   const int width = client.right;
   const int height = client.bottom;
   const int half = width / 2;
-  const float s = m_fScale;
+  const double s = m_fScale;
   const int buttonWidth = Trunc(55 * s);
   const int buttonHeight = Trunc(24 * s);
   const int buttonTop = Trunc(107 * s);
@@ -77,10 +72,10 @@ void CPromptChildDlg::LayoutControls() {
   m_btnClose.MoveWindow(RECT{closeLeft, closeTop, closeLeft + Trunc(12 * s), closeTop + Trunc(12 * s)}, TRUE);
   m_btnClose.SetStretch(TRUE);
 
-  const int pairLeft = Trunc(Single(half - Single(55 * s)) - Single(12 * s));
+  const int pairLeft = Trunc(half - 55 * s - 12 * s);
   m_btnOk.MoveWindow(RECT{pairLeft, buttonTop, pairLeft + buttonWidth, buttonTop + buttonHeight}, TRUE);
   m_btnOk.SetStretch(TRUE);
-  const int secondLeft = Trunc(half + Single(12 * s));
+  const int secondLeft = Trunc(half + 12 * s);
   m_btnCancel.MoveWindow(RECT{secondLeft, buttonTop, secondLeft + buttonWidth, buttonTop + buttonHeight}, TRUE);
   m_btnCancel.SetStretch(TRUE);
 
@@ -90,7 +85,7 @@ void CPromptChildDlg::LayoutControls() {
   m_btnOk.ShowWindow(SW_SHOW);
   m_btnCancel.ShowWindow(buttons.secondShown ? SW_SHOW : SW_HIDE);
   if (!buttons.secondShown) {
-    const int centredLeft = Trunc(half - Single(Single(55 * s) / 2));
+    const int centredLeft = Trunc(half - 55 * s / 2);
     m_btnOk.MoveWindow(RECT{centredLeft, buttonTop, centredLeft + buttonWidth, buttonTop + buttonHeight}, TRUE);
   }
 

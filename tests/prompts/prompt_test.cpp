@@ -152,13 +152,13 @@ TEST_F(Prompt, ControlsStandWhereTheLayoutPutsThemAtBothScales) {
     SIZE frame, inner;
     RECT close, first, second, text;
   };
-  // The layout is made at the inner's creation size; at 1.2 the follow step later makes the
-  // panel one pixel taller (175 -> 176) and the text static keeps its bottom at 175 - 48.
+  // The layout is made at the inner's creation size, 390 x 174 at 1.2; the follow step later
+  // makes the panel 391 x 176 and the controls keep their places.
   const Case cases[] = {
       {1.0f, 3, {336, 156}, {326, 146}, {300, 8, 312, 20}, {135, 107, 190, 131}, {175, 107, 230, 131}, {10, 50, 316, 106}},
       {1.0f, 2, {336, 156}, {326, 146}, {300, 8, 312, 20}, {96, 107, 151, 131}, {175, 107, 230, 131}, {10, 50, 316, 106}},
-      {1.2f, 3, {403, 187}, {391, 176}, {360, 9, 374, 23}, {162, 128, 228, 156}, {209, 128, 275, 156}, {12, 60, 379, 127}},
-      {1.2f, 2, {403, 187}, {391, 176}, {360, 9, 374, 23}, {114, 128, 180, 156}, {209, 128, 275, 156}, {12, 60, 379, 127}},
+      {1.2f, 3, {403, 187}, {391, 176}, {359, 9, 373, 23}, {161, 128, 227, 156}, {209, 128, 275, 156}, {12, 60, 378, 126}},
+      {1.2f, 2, {403, 187}, {391, 176}, {359, 9, 373, 23}, {114, 128, 180, 156}, {209, 128, 275, 156}, {12, 60, 378, 126}},
   };
   for (const Case& c : cases) {
     CTestPromptDlg dlg(&m_owner);
