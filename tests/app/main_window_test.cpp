@@ -1,0 +1,185 @@
+// The real program under the stand-ins: start page accepted, then the main window's frame
+// and the operations window inside it are measured, minimised and restored, and closed.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "scenario_folder.h"
+#include "standin_path_scope.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr UINT kStartAccepted = WM_USER + 534;  // what the start page's start button sends
+
+std::wstring BinFolder() {
+  wchar_t path[MAX_PATH]{};
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.rfind(L'\\'));
+}
+
+struct Search {
+  DWORD processId;
+  std::vector<HWND> windows;
+};
+
+std::vector<HWND> VisibleTopLevelWindowsOf(DWORD processId) {
+  Search search{processId, {}};
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == s->processId && ::IsWindowVisible(hwnd)) s->windows.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.windows;
+}
+
+template <typename Predicate>
+HWND WaitForWindow(DWORD processId, Predicate matches, std::chrono::seconds limit = 30s) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < end) {
+    for (HWND hwnd : VisibleTopLevelWindowsOf(processId))
+      if (matches(hwnd)) return hwnd;
+    std::this_thread::sleep_for(100ms);
+  }
+  return nullptr;
+}
+
+bool IsLayered(HWND hwnd) { return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[256]{};
+  ::GetWindowTextW(hwnd, text, 256);
+  return text;
+}
+
+RECT WindowRect(HWND hwnd) {
+  RECT rect{};
+  ::GetWindowRect(hwnd, &rect);
+  return rect;
+}
+
+// The program started from the build's folder (which holds far more than the tool's files,
+// so nothing is removed when it ends), with the stand-ins first on its PATH.
+class RunningProgram : public testing::Test {
+ protected:
+  void SetUp() override {
+    ::SetEnvironmentVariableW(L"ZSR_FEEDBACK_OPEN", L"0");
+    const std::wstring program = BinFolder() + L"\\MendoraZorvexSfcRepair.exe";
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup{sizeof(startup)};
+    ASSERT_TRUE(::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 BinFolder().c_str(), &startup, &m_process));
+  }
+  void TearDown() override {
+    if (m_process.hProcess) {
+      if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_process.hProcess, 1);
+      ::CloseHandle(m_process.hThread);
+      ::CloseHandle(m_process.hProcess);
+    }
+    ::SetEnvironmentVariableW(L"ZSR_FEEDBACK_OPEN", nullptr);
+  }
+
+  HWND AcceptStartPage() {
+    HWND startPage = WaitForWindow(m_process.dwProcessId,
+                                   [](HWND hwnd) { return IsLayered(hwnd) && TextOf(hwnd) == L"系统文件修复工具"; });
+    if (startPage) ::SendMessageW(startPage, kStartAccepted, 0, 0);
+    return startPage;
+  }
+
+  HWND WaitForMainWindow() {
+    return WaitForWindow(m_process.dwProcessId, [](HWND hwnd) {
+      return IsLayered(hwnd) && (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0;
+    });
+  }
+
+  HWND WaitForOperationsWindow(HWND main) {
+    return WaitForWindow(m_process.dwProcessId,
+                         [main](HWND hwnd) { return ::GetWindow(hwnd, GW_OWNER) == main && !IsLayered(hwnd); });
+  }
+
+  DWORD WaitForExit(DWORD ms) {
+    if (::WaitForSingleObject(m_process.hProcess, ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    DWORD code = 0;
+    ::GetExitCodeProcess(m_process.hProcess, &code);
+    return code;
+  }
+
+  CStandinPathScope m_standinsFirst;
+  CScenarioFolder m_scenario;
+  PROCESS_INFORMATION m_process{};
+};
+
+}  // namespace
+
+TEST_F(RunningProgram, FrameAndOperationsWindowAt96DotsPerInch) {
+  ASSERT_TRUE(AcceptStartPage());
+  HWND main = WaitForMainWindow();
+  ASSERT_TRUE(main);
+  HWND operations = WaitForOperationsWindow(main);
+  ASSERT_TRUE(operations);
+  std::this_thread::sleep_for(500ms);
+
+  const RECT frame = WindowRect(main);
+  const RECT inner = WindowRect(operations);
+  EXPECT_EQ(frame.right - frame.left, 410);
+  EXPECT_EQ(frame.bottom - frame.top, 611);
+  EXPECT_EQ(inner.left - frame.left, 5);
+  EXPECT_EQ(inner.top - frame.top, 4);
+  EXPECT_EQ(inner.right - inner.left, 400);
+  EXPECT_EQ(inner.bottom - inner.top, 600);
+  // Centred on the screen (no taskbar here: the work area is the whole screen).
+  EXPECT_NEAR(frame.left + 205, ::GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+  EXPECT_NEAR(frame.top + 305, ::GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+
+  // The start button of a 400-pixel client sits where the unscaled layout puts it.
+  HWND start = ::GetDlgItem(operations, 1004);
+  ASSERT_TRUE(start);
+  RECT button = WindowRect(start);
+  POINT origin{0, 0};
+  ::ClientToScreen(operations, &origin);
+  EXPECT_EQ(button.left - origin.x, 71);
+  EXPECT_EQ(button.top - origin.y, 220);
+  EXPECT_EQ(button.right - button.left, 259);
+  EXPECT_EQ(button.bottom - button.top, 85);
+
+  // The probe's output enables the start button.
+  const auto end = std::chrono::steady_clock::now() + 20s;
+  while (!::IsWindowEnabled(start) && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(100ms);
+  EXPECT_TRUE(::IsWindowEnabled(start));
+  // ZSR_APP_TEST_PAUSE_MS leaves the window up for a look (a screenshot) before going on.
+  if (const char* pause = std::getenv("ZSR_APP_TEST_PAUSE_MS")) std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(pause)));
+
+  // The minimise button minimises the frame and, with it, the operations window.
+  ::PostMessageW(operations, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(operations, 1003)));
+  std::this_thread::sleep_for(1000ms);
+  EXPECT_TRUE(::IsIconic(main));
+  EXPECT_FALSE(::IsWindowVisible(operations));
+  ::PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);  // what the taskbar button sends
+  std::this_thread::sleep_for(1000ms);
+  EXPECT_FALSE(::IsIconic(main));
+  EXPECT_TRUE(::IsWindowVisible(operations));
+
+  // Closing the frame ends the program.
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(15000), 0u);
+}
+
+TEST_F(RunningProgram, DecliningTheStartPageEndsTheProgram) {
+  HWND startPage = WaitForWindow(m_process.dwProcessId,
+                                 [](HWND hwnd) { return IsLayered(hwnd) && TextOf(hwnd) == L"系统文件修复工具"; });
+  ASSERT_TRUE(startPage);
+  ::PostMessageW(startPage, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(15000), 0u);
+}
