@@ -6,6 +6,7 @@
 #include <atomic>
 #include <ostream>
 #include <thread>
+#include <vector>
 
 #include "popup_test_support.h"
 #include "popups/execute_prompt_dlg.h"
@@ -322,4 +323,42 @@ TEST_F(Prompt, DismissClosesAPromptOpenOnAnotherThread) {
     EXPECT_EQ(result.load(), IDCANCEL) << c.beforeOpen;
     prompt.Dismiss();  // the window is gone: nothing happens
   }
+}
+
+TEST_F(Prompt, DragStripSparesTheCloseCrossAndTheHoverLookFadesOnceTheCursorLeaves) {
+  CTestPromptDlg dlg;
+  dlg.SetType(2);
+  struct Probe {
+    int x, y;  // from the panel's top-left corner; negative x counts from the right edge
+    bool drags;
+  };
+  const Probe probes[] = {{40, 5, true}, {40, 29, true}, {40, 31, false}, {-27, 5, true}, {-26, 5, false}, {-10, 10, false}};
+  std::vector<LRESULT> answers;
+  EPngButtonState hovered = EPngButtonState::Normal, afterLeaving = EPngButtonState::Hover;
+  dlg.m_onRunning = [&] {
+    const HWND inner = InnerOf(dlg);
+    RECT client{};
+    ::GetClientRect(inner, &client);
+    ::MapWindowPoints(inner, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    for (const Probe& p : probes) {
+      const int x = p.x >= 0 ? client.left + p.x : client.right + p.x;
+      answers.push_back(::SendMessageW(inner, WM_NCHITTEST, 0, MAKELPARAM(x, client.top + p.y)));
+    }
+    // The cursor stays away from the panel; a hit test over the button gives it its hover look.
+    ::SetCursorPos(client.right + 200, client.bottom + 200);
+    auto& ok = static_cast<CPromptChildDlg*>(dlg.m_pInnerDlg.get())->m_btnOk;
+    const RECT button = WindowRectOf(ok.m_hWnd);
+    ok.SendMessage(WM_NCHITTEST, 0, MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2));
+    hovered = ok.GetPngState();
+    PumpUntil([&] { return ok.GetPngState() != EPngButtonState::Hover; }, 400);
+    afterLeaving = ok.GetPngState();
+    dlg.EndDialog(IDOK);
+  };
+  dlg.DoModal();
+  ASSERT_EQ(answers.size(), std::size(probes));
+  for (size_t i = 0; i < answers.size(); ++i) {
+    EXPECT_EQ(answers[i] == HTCAPTION, probes[i].drags) << probes[i].x << ", " << probes[i].y;
+  }
+  EXPECT_EQ(hovered, EPngButtonState::Hover);
+  EXPECT_EQ(afterLeaving, EPngButtonState::Normal) << "the 100 ms check drops the hover look";
 }
