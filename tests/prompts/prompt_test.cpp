@@ -252,9 +252,10 @@ TEST_F(Prompt, WorkerPromptOverTheProgressPopupLeavesWindowsEnabledAndHoldsTheWo
   std::atomic<bool> workerContinued{false};
   std::atomic<INT_PTR> promptResult{-5};
   HWND promptOwner = reinterpret_cast<HWND>(1);
-  RECT promptRect{};
+  RECT promptRect{}, popupRect{};
   bool found = false, heldBeforeClick = false, popupEnabled = false, ownerDisabled = false;
   progress.m_onRunning = [&] {
+    popupRect = WindowRectOf(progress.m_hWnd);
     worker = std::thread([&] {
       workerId = ::GetCurrentThreadId();
       CPromptDlg prompt;
@@ -289,6 +290,7 @@ TEST_F(Prompt, WorkerPromptOverTheProgressPopupLeavesWindowsEnabledAndHoldsTheWo
   EXPECT_EQ(promptResult.load(), IDOK);
   EXPECT_TRUE(heldBeforeClick);
   EXPECT_TRUE(workerContinued);
+  EXPECT_EQ(popupRect, Centred(RECT{60, 40, 760, 560}, 278, 158)) << "the popup opens over its owner";
   EXPECT_EQ(promptOwner, nullptr);
   EXPECT_EQ(promptRect, Centred(WorkArea(), 336, 156));
   EXPECT_TRUE(popupEnabled) << "the worker's prompt disables no window";
