@@ -127,28 +127,3 @@ TEST_F(ToolFolderRemoval, FoldersThatMustStayAreLeftWhole) {
   EXPECT_TRUE(fs::exists(decoy / L"keep.txt"));
   EXPECT_EQ(m_scenario.Calls(), "") << "the interpreter was started";
 }
-
-TEST_F(ToolFolderRemoval, AProgramAtADrivesRootRemovesNothing) {
-  const fs::path target = MakeToolFolder(L"drive");
-  fs::remove(target / L"ZorvexSfcRepair.dll");
-  fs::remove(target / L"使用说明.txt");
-  // A spare drive letter for the folder, as a USB stick would be.
-  wchar_t drive[] = L"Q:";
-  for (; drive[0] <= L'Z'; ++drive[0]) {
-    const wchar_t root[] = {drive[0], L':', L'\\', 0};
-    if (::GetDriveTypeW(root) == DRIVE_NO_ROOT_DIR) break;
-  }
-  const std::wstring rawTarget = L"\\??\\" + target.wstring();
-  if (drive[0] > L'Z' || !::DefineDosDeviceW(DDD_RAW_TARGET_PATH, drive, rawTarget.c_str()))
-    GTEST_SKIP() << "no drive letter to map";
-  const fs::path program = fs::path(std::wstring(drive) + L"\\") / L"MendoraZorvexSfcRepair.exe";
-  const bool visible = fs::exists(program);
-  const bool ran = visible && RunFromItsFolder(program);
-  std::this_thread::sleep_for(4500ms);
-  ::DefineDosDeviceW(DDD_RAW_TARGET_PATH | DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, drive,
-                     rawTarget.c_str());
-  if (!visible) GTEST_SKIP() << "the mapped drive does not show the folder";
-  ASSERT_TRUE(ran);
-  EXPECT_TRUE(fs::exists(target / L"MendoraZorvexSfcRepair.exe"));
-  EXPECT_EQ(m_scenario.Calls(), "") << "the interpreter was started";
-}
