@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "popup_test_support.h"
 #include "popups/execute_prompt_dlg.h"
@@ -90,6 +91,24 @@ TEST(PopupShowcase, DISABLED_SavesEachPopupAsShown) {
       };
       prompt.DoModal();
     }
+  }
+  {
+    // A worker's prompt over the open progress popup, as an outcome shows it.
+    RepairStatus().SetProgressPercent(50);
+    RepairStatus().SetPercentText(50);
+    CRunningDlg<CExecutePromptDlg> popup(&backdrop);
+    popup.m_onRunning = [&] {
+      CPromptDlg prompt;
+      prompt.SetType(3);
+      prompt.SetText(L"联网修复失败,请检查网络连接后重试。");
+      std::thread worker([&] { prompt.DoModal(); });
+      PumpMessagesFor(1500);
+      SaveBmp(CaptureScreen(WindowRectOf(backdrop.m_hWnd)), ShotPath(L"worker_prompt_over_progress"));
+      prompt.Dismiss();
+      worker.join();
+      popup.EndProgress();
+    };
+    popup.DoModal();
   }
   std::wstring longText;
   for (int i = 0; i < 30; ++i) longText += L"系统文件修复 repair ";
