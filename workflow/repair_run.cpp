@@ -450,29 +450,27 @@ bool CRepairRun::CloseProgressPopup()
 
 bool CRepairRun::OnLocalRepairFailed()
 {
-    m_nMode.store(Idle);
-    m_Status.SetStatusText(L"");
-    // The progress popup stays behind the prompt until it is closed.
-    Prompt(kLocalFailedPrompt);
-    if (Stopping())
-        return true;
-    CloseProgressPopup();
-    ClearRepairProcesses();
-    m_Ui.EnableStartButton(true);
+    EndRunInFailure(kLocalFailedPrompt);
     return true;
 }
 
 bool CRepairRun::OnOnlineRepairFailed()
 {
+    EndRunInFailure(kOnlineFailedPrompt);
+    return true;
+}
+
+void CRepairRun::EndRunInFailure(const std::wstring& prompt)
+{
     m_nMode.store(Idle);
     m_Status.SetStatusText(L"");
-    Prompt(kOnlineFailedPrompt);
+    // The progress popup stays behind the prompt until it is closed.
+    Prompt(prompt);
     if (Stopping())
-        return true;
+        return;
     CloseProgressPopup();
     ClearRepairProcesses();
     m_Ui.EnableStartButton(true);
-    return true;
 }
 
 bool CRepairRun::OnNetworkRequired()

@@ -103,6 +103,9 @@ private:
     bool ClaimRunEnd(RunMode phase);
     bool Stopping() const { return m_Gate.IsClosed(); }
     void Prompt(const std::wstring& text);
+    // The two failure outcomes: idle, status cleared, prompt, popup ended, tools ended, start
+    // button usable again.
+    void EndRunInFailure(const std::wstring& prompt);
     void SetOnlinePercent(std::string figure);
 
     void RefreshProcessState();
