@@ -9,10 +9,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" x64
 
 bin="$root/build/x64/bin"
-session=$(mktemp -d /tmp/zsr-bench.XXXXXX)
-cleanup() { "$root/scripts/wine-session.sh" stop "$session" || true; }
-trap cleanup EXIT INT TERM
-eval "$("$root/scripts/wine-session.sh" start "$session")"
-
-cd "$bin" # engine_bench starts bench_writer.exe from here
-"$root/scripts/wine-run.sh" "$bin/engine_bench.exe"
+# engine_bench starts bench_writer.exe from its own folder.
+exec "$root/scripts/in-wine-session.sh" -C "$bin" "$root/scripts/wine-run.sh" "$bin/engine_bench.exe"

@@ -9,12 +9,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" x64
 
 bin="$root/build/x64/bin"
-session=$(mktemp -d /tmp/zsr-run.XXXXXX)
-cleanup() { "$root/scripts/wine-session.sh" stop "$session" || true; }
-trap cleanup EXIT INT TERM
-eval "$("$root/scripts/wine-session.sh" start "$session")"
-
 # The interpreter looks in the current directory first: Wine's own dism.exe and ping.exe
 # must not be found before the stand-ins.
-cd "$bin/standins"
-"$root/scripts/wine-run.sh" "$bin/engine_demo.exe" "$@"
+exec "$root/scripts/in-wine-session.sh" -C "$bin/standins" "$root/scripts/wine-run.sh" "$bin/engine_demo.exe" "$@"

@@ -13,14 +13,8 @@ if [ -x "$root/scripts/test-native.sh" ]; then
   "$root/scripts/test-native.sh" || native_status=$?
 fi
 
-session=$(mktemp -d /tmp/zsr-wine.XXXXXX)
-cleanup() { "$root/scripts/wine-session.sh" stop "$session" || true; }
-trap cleanup EXIT INT TERM
-eval "$("$root/scripts/wine-session.sh" start "$session")"
-
-cd "$root/build/x64"
 ctest_status=0
-ctest --output-on-failure --timeout 300 "$@" || ctest_status=$?
+"$root/scripts/in-wine-session.sh" -C "$root/build/x64" ctest --output-on-failure --timeout 300 "$@" || ctest_status=$?
 
 if [ "$native_status" -ne 0 ]; then
   echo "native logic tests failed (exit $native_status)" >&2
