@@ -6,6 +6,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -76,6 +79,7 @@ class RunningProgram : public testing::Test {
  protected:
   void SetUp() override {
     ::SetEnvironmentVariableW(L"ZSR_FEEDBACK_OPEN", L"0");
+    ::SetEnvironmentVariableW(L"ZSR_FEEDBACK_JOURNAL", JournalPath().c_str());
     const std::wstring program = BinFolder() + L"\\MendoraZorvexSfcRepair.exe";
     std::wstring commandLine = L"\"" + program + L"\"";
     STARTUPINFOW startup{sizeof(startup)};
@@ -89,6 +93,21 @@ class RunningProgram : public testing::Test {
       ::CloseHandle(m_process.hProcess);
     }
     ::SetEnvironmentVariableW(L"ZSR_FEEDBACK_OPEN", nullptr);
+    ::SetEnvironmentVariableW(L"ZSR_FEEDBACK_JOURNAL", nullptr);
+  }
+
+  std::wstring JournalPath() const { return m_scenario.Path() + L"\\feedback.txt"; }
+  std::string Journal() const {
+    std::ifstream file(std::filesystem::path(JournalPath()), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+  bool WaitForJournal(const std::string& line) const {
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    while (Journal().find(line) == std::string::npos) {
+      if (std::chrono::steady_clock::now() > end) return false;
+      std::this_thread::sleep_for(100ms);
+    }
+    return true;
   }
 
   HWND AcceptStartPage() {
@@ -182,4 +201,37 @@ TEST_F(RunningProgram, DecliningTheStartPageEndsTheProgram) {
   ASSERT_TRUE(startPage);
   ::PostMessageW(startPage, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForExit(15000), 0u);
+}
+
+// A click on the feedback link asks the service's feedback question, one on the version label
+// nothing; the close button offers the problem-solved window before the tool ends.
+TEST_F(RunningProgram, FeedbackLinkAndCloseButton) {
+  ASSERT_TRUE(AcceptStartPage());
+  HWND main = WaitForMainWindow();
+  ASSERT_TRUE(main);
+  HWND operations = WaitForOperationsWindow(main);
+  ASSERT_TRUE(operations);
+  ASSERT_TRUE(WaitForJournal("GetToolIsNewVersion 10027 1.0.4"));
+
+  auto clickOn = [operations](int id) {
+    RECT label = WindowRect(::GetDlgItem(operations, id));
+    POINT point{(label.left + label.right) / 2, (label.top + label.bottom) / 2};
+    ::ScreenToClient(operations, &point);
+    ::PostMessageW(operations, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+    ::PostMessageW(operations, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+  };
+  clickOn(1006);
+  std::this_thread::sleep_for(1000ms);
+  EXPECT_EQ(Journal().find("FeedbackQuestion"), std::string::npos) << "the version label answered";
+  clickOn(1008);
+  EXPECT_TRUE(WaitForJournal("FeedbackQuestion 10027 1.0.4\n"));
+
+  ::PostMessageW(operations, WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(operations, 1002)));
+  HWND problemSolved = WaitForWindow(m_process.dwProcessId, [main](HWND hwnd) { return IsLayered(hwnd) && hwnd != main; }, 15s);
+  ASSERT_TRUE(problemSolved);
+  EXPECT_EQ(WaitForExit(500), static_cast<DWORD>(STILL_ACTIVE)) << "the tool ended before the window was answered";
+  ::PostMessageW(problemSolved, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(15000), 0u);
+  const std::string journal = Journal();
+  EXPECT_EQ(journal.substr(journal.size() - std::string("ReleaseFreedbackRes\n").size()), "ReleaseFreedbackRes\n") << journal;
 }
