@@ -1,6 +1,7 @@
 // The real program under the stand-ins: start page accepted, then the main window's frame
 // and the operations window inside it are measured, minimised and restored, and closed.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +58,17 @@ HWND WaitForWindow(DWORD processId, Predicate matches, std::chrono::seconds limi
     std::this_thread::sleep_for(100ms);
   }
   return nullptr;
+}
+
+bool IsProcessRunning(const wchar_t* exeName) {
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32W entry{sizeof(entry)};
+  bool found = false;
+  for (BOOL more = ::Process32FirstW(snapshot, &entry); more && !found; more = ::Process32NextW(snapshot, &entry))
+    found = _wcsicmp(entry.szExeFile, exeName) == 0;
+  ::CloseHandle(snapshot);
+  return found;
 }
 
 bool IsLayered(HWND hwnd) { return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
@@ -234,4 +246,37 @@ TEST_F(RunningProgram, FeedbackLinkAndCloseButton) {
   EXPECT_EQ(WaitForExit(15000), 0u);
   const std::string journal = Journal();
   EXPECT_EQ(journal.substr(journal.size() - std::string("ReleaseFreedbackRes\n").size()), "ReleaseFreedbackRes\n") << journal;
+}
+
+// A run: the start button opens the progress popup; the outcome's prompt follows (the Wine
+// prefix reports Windows 7, whose success comes right after sfc). Closing the tool while the
+// run waits in its transition ends it promptly and leaves no repair process behind.
+TEST_F(RunningProgram, RunThenCloseDuringTheTransition) {
+  ASSERT_TRUE(AcceptStartPage());
+  HWND main = WaitForMainWindow();
+  ASSERT_TRUE(main);
+  HWND operations = WaitForOperationsWindow(main);
+  ASSERT_TRUE(operations);
+  HWND start = ::GetDlgItem(operations, 1004);
+  const auto enabledBy = std::chrono::steady_clock::now() + 20s;
+  while (!::IsWindowEnabled(start) && std::chrono::steady_clock::now() < enabledBy) std::this_thread::sleep_for(100ms);
+  ASSERT_TRUE(::IsWindowEnabled(start));
+
+  ::PostMessageW(operations, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED), reinterpret_cast<LPARAM>(start));
+  HWND popup = WaitForWindow(m_process.dwProcessId, [main](HWND hwnd) { return IsLayered(hwnd) && hwnd != main; }, 15s);
+  ASSERT_TRUE(popup);
+  HWND prompt = WaitForWindow(m_process.dwProcessId,
+                              [main, popup](HWND hwnd) { return IsLayered(hwnd) && hwnd != main && hwnd != popup; }, 30s);
+  ASSERT_TRUE(prompt);
+  EXPECT_NE(m_scenario.Calls().find("sfc\t/scannow"), std::string::npos) << m_scenario.Calls();
+  ::PostMessageW(prompt, WM_CLOSE, 0, 0);
+  std::this_thread::sleep_for(1500ms);
+
+  const auto closed = std::chrono::steady_clock::now();
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(15000), 0u);
+  EXPECT_LT(std::chrono::steady_clock::now() - closed, 8s);
+  EXPECT_FALSE(IsProcessRunning(L"sfc.exe"));
+  EXPECT_FALSE(IsProcessRunning(L"Dism.exe"));
+  EXPECT_NE(Journal().find("ReleaseFreedbackRes"), std::string::npos) << Journal();
 }
