@@ -202,6 +202,16 @@ TEST_F(RunningProgram, FrameAndOperationsWindowAt96DotsPerInch) {
   EXPECT_FALSE(::IsIconic(main));
   EXPECT_TRUE(::IsWindowVisible(operations));
 
+  // The system menu's About entry opens the About box modally.
+  ::PostMessageW(main, WM_SYSCOMMAND, 0x0010, 0);
+  HWND about = WaitForWindow(m_process.dwProcessId, [](HWND hwnd) { return TextOf(hwnd) == L"About ZorvexSfcRepair"; }, 10s);
+  ASSERT_TRUE(about);
+  EXPECT_FALSE(::IsWindowEnabled(main));
+  ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+  const auto aboutEnd = std::chrono::steady_clock::now() + 10s;
+  while (::IsWindow(about) && std::chrono::steady_clock::now() < aboutEnd) std::this_thread::sleep_for(100ms);
+  EXPECT_FALSE(::IsWindow(about));
+
   // Closing the frame ends the program.
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForExit(15000), 0u);
