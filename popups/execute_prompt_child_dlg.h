@@ -38,6 +38,9 @@ class CExecutePromptChildDlg : public CLayeredInnerDlg {
   void DrawBackground(HDC hdc, const RECT& client) override;
   void OnTimer(UINT_PTR id) override;
   void OnDestroy() override;
+  // The panel never hides itself; the run ends the whole popup.
+  void OnOK() override {}
+  void OnCancel() override {}
 
   void DrawPanel(HDC hdc, const RECT& client);
 

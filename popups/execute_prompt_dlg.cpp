@@ -1,5 +1,6 @@
 #include "popups/execute_prompt_dlg.h"
 
+#include "popups/dialog_keys.h"
 #include "res/resource.h"
 
 CExecutePromptDlg::CExecutePromptDlg(CWnd* pParent) noexcept
@@ -29,11 +30,16 @@ void CExecutePromptDlg::EndProgress() {
 
 bool CExecutePromptDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (msg == WM_END_PROGRESS) {
-    OnOK();
+    EndDialog(IDOK);
     result = 0;
     return true;
   }
   return CLayeredOuterDlg::OnMessage(msg, wParam, lParam, result);
+}
+
+BOOL CExecutePromptDlg::PreTranslateMessage(MSG* msg) {
+  if (IsEnterOrEscapeKeyDown(msg)) return TRUE;
+  return CLayeredOuterDlg::PreTranslateMessage(msg);
 }
 
 void CExecutePromptDlg::OnDestroy() {

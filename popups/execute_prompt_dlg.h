@@ -27,6 +27,11 @@ class CExecutePromptDlg : public CLayeredOuterDlg {
   std::unique_ptr<CLayeredInnerDlg> NewInnerDlg() override;
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void OnDestroy() override;
+  // Only the run ends the popup: ending it early would hand the windows back to the user
+  // while the repair goes on. Enter, Escape and close requests are ignored.
+  BOOL PreTranslateMessage(MSG* msg) override;
+  void OnOK() override {}
+  void OnCancel() override {}
 
  private:
   std::atomic<HWND> m_hEndTarget{nullptr};

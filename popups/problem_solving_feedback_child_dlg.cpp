@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/maker_site.h"
+#include "popups/dialog_keys.h"
 #include "res/resource.h"
 #include "workflow/repair_feedback.h"
 #include "workflow/tool_identity.h"
@@ -29,10 +30,6 @@ int Trunc(float value) { return static_cast<int>(value); }
 PairRect Sized(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 
 RECT ToRect(const PairRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-bool IsSwallowedKey(const MSG* msg) {
-  return msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_ESCAPE || msg->wParam == VK_RETURN);
-}
 
 }  // namespace
 
@@ -90,7 +87,7 @@ void CProblemSolvingFeedbackChildDlg::LayoutControls() {
 // Enter and Escape would end or hide the panel through the dialog keyboard interface;
 // only the buttons may close it.
 BOOL CProblemSolvingFeedbackChildDlg::PreTranslateMessage(MSG* msg) {
-  if (IsSwallowedKey(msg)) return TRUE;
+  if (IsEnterOrEscapeKeyDown(msg)) return TRUE;
   return CLayeredInnerDlg::PreTranslateMessage(msg);
 }
 

@@ -1,16 +1,9 @@
 #include "popups/problem_solving_feedback_dlg.h"
 
+#include "popups/dialog_keys.h"
 #include "popups/dpi_scale.h"
 #include "popups/problem_solving_feedback_child_dlg.h"
 #include "res/resource.h"
-
-namespace {
-
-bool IsSwallowedKey(const MSG* msg) {
-  return msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_ESCAPE || msg->wParam == VK_RETURN);
-}
-
-}  // namespace
 
 CProblemSolvingFeedbackDlg::CProblemSolvingFeedbackDlg() noexcept
     : CLayeredOuterDlg(IDD_FEEDBACK_OUTER, LayoutOf(ELayeredPair::Feedback), 1.0f) {}
@@ -25,7 +18,7 @@ BOOL CProblemSolvingFeedbackDlg::OnInitDialog() {
 
 // Neither Enter nor Escape may end the run: only the panel's buttons answer.
 BOOL CProblemSolvingFeedbackDlg::PreTranslateMessage(MSG* msg) {
-  if (IsSwallowedKey(msg)) return TRUE;
+  if (IsEnterOrEscapeKeyDown(msg)) return TRUE;
   return CLayeredOuterDlg::PreTranslateMessage(msg);
 }
 

@@ -1,6 +1,7 @@
 #include "popups/prompt_child_dlg.h"
 
 #include "popups/custom_messages.h"
+#include "popups/dialog_keys.h"
 #include "popups/prompt_dlg.h"
 #include "res/resource.h"
 
@@ -95,7 +96,7 @@ void CPromptChildDlg::LayoutControls() {
 }
 
 BOOL CPromptChildDlg::PreTranslateMessage(MSG* msg) {
-  if (IsSwallowedPromptKey(*msg)) return TRUE;
+  if (IsEnterOrEscapeKeyDown(msg)) return TRUE;
   return CLayeredInnerDlg::PreTranslateMessage(msg);
 }
 

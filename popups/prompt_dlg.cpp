@@ -1,11 +1,8 @@
 #include "popups/prompt_dlg.h"
 
+#include "popups/dialog_keys.h"
 #include "popups/prompt_child_dlg.h"
 #include "res/resource.h"
-
-bool IsSwallowedPromptKey(const MSG& msg) {
-  return msg.message == WM_KEYDOWN && (msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN);
-}
 
 CPromptDlg::CPromptDlg(CWnd* pParent) noexcept
     : CLayeredOuterDlg(IDD_PROMPT_OUTER, LayoutOf(ELayeredPair::Prompt), 1.0f, pParent) {}
@@ -35,7 +32,7 @@ void CPromptDlg::Dismiss() {
 // The frame window has no controls and may hold the focus itself; its dialog keyboard
 // interface would end the prompt on these keys.
 BOOL CPromptDlg::PreTranslateMessage(MSG* msg) {
-  if (IsSwallowedPromptKey(*msg)) return TRUE;
+  if (IsEnterOrEscapeKeyDown(msg)) return TRUE;
   return CLayeredOuterDlg::PreTranslateMessage(msg);
 }
 

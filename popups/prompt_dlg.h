@@ -35,6 +35,3 @@ class CPromptDlg : public CLayeredOuterDlg {
   std::atomic<HWND> m_hOpenWnd{nullptr};
   std::atomic<bool> m_bDismissed{false};
 };
-
-// Enter and Escape do nothing in a prompt (nor in the feedback window).
-bool IsSwallowedPromptKey(const MSG& msg);

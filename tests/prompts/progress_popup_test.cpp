@@ -220,6 +220,36 @@ TEST_F(ProgressPopup, EndProgressFromAWorkerThreadEndsTheModalRunWithOk) {
   EXPECT_EQ(dlg.EndTarget(), nullptr);
 }
 
+// Keys and close requests that would end an ordinary dialog: none of them may end the
+// popup while the run goes on.
+TEST_F(ProgressPopup, OnlyTheRunEndsThePopup) {
+  CTestProgressDlg dlg;
+  std::thread worker;
+  std::atomic<bool> stillOpen{false};
+  dlg.m_onRunning = [&] {
+    const HWND outer = dlg.m_hWnd;
+    const HWND inner = dlg.m_pInnerDlg->m_hWnd;
+    worker = std::thread([&stillOpen, outer, inner] {
+      for (HWND target : {outer, inner}) {
+        for (WPARAM key : {WPARAM{VK_ESCAPE}, WPARAM{VK_RETURN}}) {
+          ::PostMessageW(target, WM_KEYDOWN, key, 0);
+          ::PostMessageW(target, WM_KEYUP, key, 0);
+        }
+        ::PostMessageW(target, WM_COMMAND, IDCANCEL, 0);
+        ::PostMessageW(target, WM_COMMAND, IDOK, 0);
+      }
+      ::PostMessageW(outer, WM_CLOSE, 0, 0);
+      ::Sleep(400);
+      stillOpen = ::IsWindow(outer) && ::IsWindowVisible(outer) && ::IsWindowVisible(inner);
+      ::SendMessageW(outer, WM_END_PROGRESS, 0, 0);
+    });
+  };
+  const INT_PTR result = dlg.DoModal();
+  worker.join();
+  EXPECT_TRUE(stillOpen.load()) << "Enter, Escape, IDOK, IDCANCEL or WM_CLOSE ended or hid the popup";
+  EXPECT_EQ(result, IDOK);
+}
+
 TEST_F(ProgressPopup, EndAfterTheWindowIsGoneDoesNothing) {
   CTestProgressDlg dlg;
   HWND old = nullptr;
