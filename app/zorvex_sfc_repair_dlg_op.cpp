@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/operations_layout.h"
 #include "app/zorvex_sfc_repair_dlg.h"
 #include "framework/buffered_paint.h"
 #include "framework/client_dc.h"
@@ -25,13 +26,7 @@ constexpr wchar_t kFeedbackText[] = L"反馈问题";
 // Single line, vertically centred, left-aligned.
 constexpr int kLabelAlignment = 1;
 
-// Design sizes and offsets of the 400 x 600 design.
-constexpr int kDesignWidth = 400;
-constexpr int kDesignHeight = 600;
-
-int Trunc(float value) { return static_cast<int>(value); }
-
-RECT Rect(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
+RECT ToRect(const LayoutRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
@@ -84,44 +79,28 @@ void CZorvexSfcRepairDlgOP::PlaceLabel(CDrawTextStatic& label, const RECT& place
 }
 
 void CZorvexSfcRepairDlgOP::LayoutControls() {
-  const float s = m_fScale;
   m_rcClient = GetClientRect();
   const RECT& c = m_rcClient;
-  const int width = c.right - c.left;
-  const int height = c.bottom - c.top;
+  const OperationsLayout layout = LayOutOperations({c.left, c.top, c.right, c.bottom}, m_fScale);
 
   m_btnClose.SetImages(144, 145, 146, 147);
-  m_btnClose.MoveWindow(Rect(Trunc(c.right - 31.2f), c.top, 26, 34), TRUE);
+  m_btnClose.MoveWindow(ToRect(layout.close), TRUE);
   m_btnMin.SetImages(150, 151, 152, 153);
-  m_btnMin.MoveWindow(Rect(Trunc(c.right - 59.8f), c.top, 26, 34), TRUE);
-
-  RECT start;
-  RECT moreTools;
-  if (width <= kDesignWidth) {
-    start = Rect(c.left + width / 2 - 129, c.top + height / 2 - 80, 259, 85);
-    moreTools = Rect(c.left + width / 2 - 150, c.top + height / 2 + 240, 58, 18);
-  } else {
-    start = Rect(c.left + Trunc(kDesignWidth * s / 2 - 259 * s / 2), c.top + Trunc(kDesignHeight * s / 2 - 80 * s),
-                 Trunc(259 * s), Trunc(85 * s));
-    moreTools = Rect(c.left + Trunc(kDesignWidth * s / 2 - 150 * s), c.top + Trunc(kDesignHeight * s / 2 + 240 * s),
-                     Trunc(58 * s), Trunc(18 * s));
-  }
+  m_btnMin.MoveWindow(ToRect(layout.minimise), TRUE);
   m_btnLocal.SetImages(177, 178, 179, 180);
-  m_btnLocal.MoveWindow(start, TRUE);
+  m_btnLocal.MoveWindow(ToRect(layout.start), TRUE);
   m_btnMoreTools.SetImages(208, 209, 210, 211);
-  m_btnMoreTools.MoveWindow(moreTools, TRUE);
+  m_btnMoreTools.MoveWindow(ToRect(layout.moreTools), TRUE);
 
-  const int top = Trunc(c.bottom - 25 * s);
-  const int bottom = Trunc(top + 20 * s);
-
-  const int versionWidth = Trunc(MeasureLabelWidth(kVersionText) + 12 * s + 2 + 6);
+  const int versionWidth = VersionLabelWidth(MeasureLabelWidth(kVersionText), m_fScale);
   m_stcVersion.SetWindowText(kVersionText);
-  PlaceLabel(m_stcVersion, RECT{c.left + 10, top, c.left + 10 + versionWidth, bottom}, RGB(153, 153, 153),
-             RGB(153, 153, 153));
+  PlaceLabel(m_stcVersion, RECT{c.left + 10, layout.labelTop, c.left + 10 + versionWidth, layout.labelBottom},
+             RGB(153, 153, 153), RGB(153, 153, 153));
 
-  const int feedbackWidth = Trunc(MeasureLabelWidth(kFeedbackText) + 4 * s + 2 + 6);
+  const int feedbackWidth = FeedbackLabelWidth(MeasureLabelWidth(kFeedbackText), m_fScale);
   const int right = c.right - 6;
-  PlaceLabel(m_stcFeedback, RECT{right - feedbackWidth, top, right, bottom}, RGB(92, 92, 255), RGB(0, 0, 255));
+  PlaceLabel(m_stcFeedback, RECT{right - feedbackWidth, layout.labelTop, right, layout.labelBottom}, RGB(92, 92, 255),
+             RGB(0, 0, 255));
 }
 
 // Drawn into a memory bitmap first and copied in one go, so the window never shows a half
