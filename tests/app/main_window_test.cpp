@@ -92,11 +92,16 @@ class RunningProgram : public testing::Test {
   void SetUp() override {
     ::SetEnvironmentVariableW(L"ZSR_FEEDBACK_OPEN", L"0");
     ::SetEnvironmentVariableW(L"ZSR_FEEDBACK_JOURNAL", JournalPath().c_str());
-    const std::wstring program = BinFolder() + L"\\MendoraZorvexSfcRepair.exe";
+    if (!m_bLaunchFromBuild) return;
+    ASSERT_TRUE(Launch(BinFolder()));
+  }
+
+  bool Launch(const std::wstring& folder) {
+    const std::wstring program = folder + L"\\MendoraZorvexSfcRepair.exe";
     std::wstring commandLine = L"\"" + program + L"\"";
     STARTUPINFOW startup{sizeof(startup)};
-    ASSERT_TRUE(::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 BinFolder().c_str(), &startup, &m_process));
+    return ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                            &startup, &m_process) != FALSE;
   }
   void TearDown() override {
     if (m_process.hProcess) {
@@ -150,6 +155,33 @@ class RunningProgram : public testing::Test {
   CStandinPathScope m_standinsFirst;
   CScenarioFolder m_scenario;
   PROCESS_INFORMATION m_process{};
+  bool m_bLaunchFromBuild = true;
+};
+
+// The release package unpacked into a folder of its own.
+class ReleasedProgram : public RunningProgram {
+ protected:
+  ReleasedProgram() { m_bLaunchFromBuild = false; }
+  void TearDown() override {
+    RunningProgram::TearDown();
+    std::error_code ignored;
+    std::filesystem::remove_all(m_root, ignored);
+  }
+
+  // root\<name> holding the package's files; root also holds a user's file.
+  std::filesystem::path Unpack(const std::wstring& name) {
+    namespace fs = std::filesystem;
+    m_root = fs::temp_directory_path() / (L"zsr-release-" + std::to_wstring(::GetTickCount()));
+    const fs::path folder = m_root / name;
+    fs::create_directories(folder);
+    for (const wchar_t* file : {L"MendoraZorvexSfcRepair.exe", L"ZorvexSfcRepair.dll", L"ZorvexFeedbackInformation.dll"})
+      fs::copy_file(fs::path(BinFolder()) / file, folder / file);
+    std::ofstream(folder / L"使用说明.txt") << "read me";
+    std::ofstream(m_root / L"beside.txt") << "user data";
+    return folder;
+  }
+
+  std::filesystem::path m_root;
 };
 
 }  // namespace
@@ -217,14 +249,6 @@ TEST_F(RunningProgram, FrameAndOperationsWindowAt96DotsPerInch) {
   EXPECT_EQ(WaitForExit(15000), 0u);
 }
 
-TEST_F(RunningProgram, DecliningTheStartPageEndsTheProgram) {
-  HWND startPage = WaitForWindow(m_process.dwProcessId,
-                                 [](HWND hwnd) { return IsLayered(hwnd) && TextOf(hwnd) == L"系统文件修复工具"; });
-  ASSERT_TRUE(startPage);
-  ::PostMessageW(startPage, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForExit(15000), 0u);
-}
-
 // A click on the feedback link asks the service's feedback question, one on the version label
 // nothing; the close button offers the problem-solved window before the tool ends.
 TEST_F(RunningProgram, FeedbackLinkAndCloseButton) {
@@ -289,4 +313,39 @@ TEST_F(RunningProgram, RunThenCloseDuringTheTransition) {
   EXPECT_FALSE(IsProcessRunning(L"sfc.exe"));
   EXPECT_FALSE(IsProcessRunning(L"Dism.exe"));
   EXPECT_NE(Journal().find("ReleaseFreedbackRes"), std::string::npos) << Journal();
+}
+
+// Closing the tool removes the folder it was unpacked into, about three seconds later, and
+// nothing beside it.
+TEST_F(ReleasedProgram, ClosingRemovesItsFolderAboutThreeSecondsLater) {
+  namespace fs = std::filesystem;
+  const fs::path folder = Unpack(L"Repair Kit & 1% ^ (x64)");
+  ASSERT_TRUE(Launch(folder.wstring()));
+
+  ASSERT_TRUE(AcceptStartPage());
+  HWND main = WaitForMainWindow();
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(WaitForOperationsWindow(main));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForExit(15000), 0u);
+  const auto ended = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(1500ms);
+  EXPECT_TRUE(fs::exists(folder / L"MendoraZorvexSfcRepair.exe")) << "removed before the wait was over";
+  const auto end = ended + 20s;
+  while (fs::exists(folder) && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(100ms);
+  EXPECT_FALSE(fs::exists(folder));
+  EXPECT_GE(std::chrono::steady_clock::now() - ended, 2500ms);
+  EXPECT_TRUE(fs::exists(m_root / L"beside.txt"));
+}
+
+TEST_F(ReleasedProgram, DecliningTheStartPageLeavesTheFolder) {
+  const std::filesystem::path folder = Unpack(L"Repair Kit");
+  ASSERT_TRUE(Launch(folder.wstring()));
+  HWND startPage = WaitForWindow(m_process.dwProcessId,
+                                 [](HWND hwnd) { return IsLayered(hwnd) && TextOf(hwnd) == L"系统文件修复工具"; });
+  ASSERT_TRUE(startPage);
+  ::PostMessageW(startPage, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForExit(15000), 0u);
+  std::this_thread::sleep_for(4500ms);
+  EXPECT_TRUE(std::filesystem::exists(folder / L"MendoraZorvexSfcRepair.exe"));
 }
