@@ -349,3 +349,60 @@ TEST_F(ReleasedProgram, DecliningTheStartPageLeavesTheFolder) {
   std::this_thread::sleep_for(4500ms);
   EXPECT_TRUE(std::filesystem::exists(folder / L"MendoraZorvexSfcRepair.exe"));
 }
+
+// At 144 dots per inch (s = 1.44) the frame is 590 x 879. The operations window is created
+// trunc(590 - 10 s) x trunc(879 - 11 s) = 575 x 863 large; the frame's centring move then
+// carries it to the follow margins trunc(5 s), trunc(4 s), trunc(5 s), trunc(7 s): 576 x 864.
+class ProgramAt144Dpi : public RunningProgram {
+ protected:
+  ProgramAt144Dpi() { m_bLaunchFromBuild = false; }
+  void SetUp() override {
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                                nullptr, &m_desktop, nullptr),
+              ERROR_SUCCESS);
+    DWORD size = sizeof(m_previous);
+    m_hadPrevious = ::RegQueryValueExW(m_desktop, L"LogPixels", nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(&m_previous), &size) == ERROR_SUCCESS;
+    const DWORD dpi = 144;
+    ::RegSetValueExW(m_desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+    RunningProgram::SetUp();
+  }
+  void TearDown() override {
+    RunningProgram::TearDown();
+    if (m_hadPrevious) {
+      ::RegSetValueExW(m_desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&m_previous), sizeof(m_previous));
+    } else {
+      ::RegDeleteValueW(m_desktop, L"LogPixels");
+    }
+    ::RegCloseKey(m_desktop);
+  }
+
+  HKEY m_desktop = nullptr;
+  DWORD m_previous = 0;
+  bool m_hadPrevious = false;
+};
+
+TEST_F(ProgramAt144Dpi, FrameAndOperationsWindowScale) {
+  ASSERT_TRUE(Launch(BinFolder()));
+  ASSERT_TRUE(AcceptStartPage());
+  HWND main = WaitForMainWindow();
+  ASSERT_TRUE(main);
+  HWND operations = WaitForOperationsWindow(main);
+  ASSERT_TRUE(operations);
+  std::this_thread::sleep_for(500ms);
+  const RECT frame = WindowRect(main);
+  const RECT inner = WindowRect(operations);
+  EXPECT_EQ(frame.right - frame.left, 590);
+  EXPECT_EQ(frame.bottom - frame.top, 879);
+  EXPECT_EQ(inner.left - frame.left, 7);
+  EXPECT_EQ(inner.top - frame.top, 5);
+  EXPECT_EQ(inner.right - inner.left, 576);
+  EXPECT_EQ(inner.bottom - inner.top, 864);
+  // The controls were laid out on the created client: the start button of the scaled rule.
+  RECT start = WindowRect(::GetDlgItem(operations, 1004));
+  EXPECT_EQ(start.left - inner.left, 101);
+  EXPECT_EQ(start.top - inner.top, 316);
+  EXPECT_EQ(start.right - start.left, 372);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(15000), 0u);
+}
