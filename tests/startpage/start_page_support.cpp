@@ -1,0 +1,143 @@
+#include "start_page_support.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+COLORREF Pixels::At(int x, int y) const {
+  const uint32_t p = data[static_cast<size_t>(y) * width + x];
+  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+Pixels Render(int width, int height, const std::function<void(HDC)>& draw) {
+  Pixels pixels;
+  pixels.width = width;
+  pixels.height = height;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = ::GetDC(nullptr);
+  HBITMAP section = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = ::CreateCompatibleDC(screen);
+  ::ReleaseDC(nullptr, screen);
+  if (section && memory && bits) {
+    HGDIOBJ old = ::SelectObject(memory, section);
+    // A poison colour, so that whatever is left unpainted shows.
+    std::memset(bits, 0x5A, static_cast<size_t>(width) * height * 4);
+    draw(memory);
+    ::GdiFlush();
+    pixels.data.assign(static_cast<const uint32_t*>(bits),
+                       static_cast<const uint32_t*>(bits) + static_cast<size_t>(width) * height);
+    ::SelectObject(memory, old);
+  }
+  if (memory) ::DeleteDC(memory);
+  if (section) ::DeleteObject(section);
+  return pixels;
+}
+
+Pixels PrintClient(HWND hWnd) {
+  RECT client{};
+  ::GetClientRect(hWnd, &client);
+  return Render(client.right, client.bottom, [&](HDC hdc) {
+    ::SendMessageW(hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
+  });
+}
+
+bool ColoursClose(COLORREF a, COLORREF b, int tolerance) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+void PumpFor(DWORD ms) {
+  const DWORD end = ::GetTickCount() + ms;
+  MSG msg;
+  do {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::Sleep(2);
+  } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD end = ::GetTickCount() + timeoutMs;
+  while (!done()) {
+    if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
+    PumpFor(5);
+  }
+  return true;
+}
+
+void RealClick(POINT screen, POINT moveBy) {
+  const int screenW = ::GetSystemMetrics(SM_CXSCREEN);
+  const int screenH = ::GetSystemMetrics(SM_CYSCREEN);
+  auto mouse = [&](int x, int y, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (x * 65536 + screenW - 1) / screenW;
+    input.mi.dy = (y * 65536 + screenH - 1) / screenH;
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    return input;
+  };
+  ::SetCursorPos(screen.x, screen.y);
+  PumpFor(50);
+  // A drag runs the system's move loop inside this thread's dispatch: the hand is another thread.
+  std::atomic<bool> released{false};
+  std::thread hand([&] {
+    INPUT press = mouse(screen.x, screen.y, MOUSEEVENTF_LEFTDOWN);
+    ::SendInput(1, &press, sizeof(INPUT));
+    for (int step = 1; step <= 6 && (moveBy.x || moveBy.y); ++step) {
+      ::Sleep(30);
+      INPUT move = mouse(screen.x + moveBy.x * step / 6, screen.y + moveBy.y * step / 6, 0);
+      ::SendInput(1, &move, sizeof(INPUT));
+    }
+    ::Sleep(50);
+    INPUT release = mouse(screen.x + moveBy.x, screen.y + moveBy.y, MOUSEEVENTF_LEFTUP);
+    ::SendInput(1, &release, sizeof(INPUT));
+    released = true;
+  });
+  PumpUntil([&] { return released.load(); });
+  hand.join();
+  PumpFor(150);
+}
+
+RECT RectIn(HWND window, HWND reference) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  ::MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+namespace {
+const UINT kRunScript = ::RegisterWindowMessageW(L"Zsr.Test.StartPage.RunScript");
+}
+
+BOOL CScriptedStartPage::OnInitDialog() {
+  const BOOL result = CUsageArgeementsDlg::OnInitDialog();
+  PostMessage(kRunScript);
+  return result;
+}
+
+bool CScriptedStartPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (msg != kRunScript) return CUsageArgeementsDlg::OnMessage(msg, wParam, lParam, result);
+  result = 0;
+  if (m_script) m_script(*this);
+  if (m_nEnded == 0) EndDialog(kScriptLeftItOpen);
+  return true;
+}
+
+void CScriptedStartPage::OnOK() {
+  if (m_nEnded == 0) m_nEnded = IDOK;
+  CUsageArgeementsDlg::OnOK();
+}
+
+void CScriptedStartPage::OnCancel() {
+  if (m_nEnded == 0) m_nEnded = IDCANCEL;
+  CUsageArgeementsDlg::OnCancel();
+}
