@@ -406,3 +406,32 @@ TEST_F(ProgramAt144Dpi, FrameAndOperationsWindowScale) {
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForExit(15000), 0u);
 }
+
+// The tool closed while an outcome's prompt is still open on a worker thread: the prompt is
+// dismissed and the program ends promptly.
+TEST_F(RunningProgram, CloseWhileAPromptIsOpen) {
+  ASSERT_TRUE(AcceptStartPage());
+  HWND main = WaitForMainWindow();
+  ASSERT_TRUE(main);
+  HWND operations = WaitForOperationsWindow(main);
+  ASSERT_TRUE(operations);
+  HWND start = ::GetDlgItem(operations, 1004);
+  const auto enabledBy = std::chrono::steady_clock::now() + 20s;
+  while (!::IsWindowEnabled(start) && std::chrono::steady_clock::now() < enabledBy) std::this_thread::sleep_for(100ms);
+  ASSERT_TRUE(::IsWindowEnabled(start));
+  ::PostMessageW(operations, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED), reinterpret_cast<LPARAM>(start));
+  HWND popup = WaitForWindow(m_process.dwProcessId, [main](HWND hwnd) { return IsLayered(hwnd) && hwnd != main; }, 15s);
+  ASSERT_TRUE(popup);
+  HWND prompt = WaitForWindow(m_process.dwProcessId,
+                              [main, popup](HWND hwnd) { return IsLayered(hwnd) && hwnd != main && hwnd != popup; }, 30s);
+  ASSERT_TRUE(prompt);
+  std::this_thread::sleep_for(500ms);
+  ASSERT_TRUE(::IsWindowEnabled(main)) << "the progress popup is still running";
+
+  const auto closed = std::chrono::steady_clock::now();
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(15000), 0u);
+  EXPECT_LT(std::chrono::steady_clock::now() - closed, 8s);
+  EXPECT_FALSE(IsProcessRunning(L"sfc.exe"));
+  EXPECT_FALSE(IsProcessRunning(L"Dism.exe"));
+}
