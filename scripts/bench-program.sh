@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Benchmarks the program in one throw-away Wine session and prints a table:
+#  - start-up to the shown start page, against a minimal dialog program built the same way
+#    (medians of several runs, taking turns, and their ratio);
+#  - processor share while a run waits on an sfc that hangs silently, over 60 s;
+#  - peak private memory (as the system's process list reports it);
+#  - size of each binary (the release builds when scripts/package.sh has made them).
+#   scripts/bench-program.sh            environment: ZSR_BENCH_RUNS (7), ZSR_BENCH_SECONDS (60),
+#                                       ZSR_BENCH_BUILD (build folder, default build/bench-x64)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${ZSR_BENCH_BUILD:-$root/build/bench-x64}
+runs=${ZSR_BENCH_RUNS:-7}
+seconds=${ZSR_BENCH_SECONDS:-60}
+jobs=${ZSR_JOBS:-2}
+title=系统文件修复工具
+minimal_title=最小对话框
+
+winpath() { local p; p=$(cd "$(dirname "$1")" && pwd)/$(basename "$1"); echo "Z:${p//\//\\}"; }
+
+if [ "${1:-}" = "--in-session" ]; then
+  # Inside the Wine session: the measurements proper.
+  bin=$2 tools=$3 scenario=$4 results=$5
+  drv="$tools/program_bench.exe"
+  /usr/lib/wine/wine64 "$drv" startup "$runs" \
+    "$(winpath "$bin/MendoraZorvexSfcRepair.exe")" "$title" \
+    "$(winpath "$tools/bench_minimal_dialog.exe")" "$minimal_title" | tr -d '\r' >> "$results"
+  /usr/lib/wine/wine64 "$drv" waiting "$seconds" \
+    "$(winpath "$bin/MendoraZorvexSfcRepair.exe")" "$(winpath "$bin/standins")" "$(winpath "$scenario")" \
+    | tr -d '\r' >> "$results" || echo "waiting_failed 1" >> "$results"
+  exit 0
+fi
+
+program_targets=(MendoraZorvexSfcRepair ZorvexSfcRepair ZorvexFeedbackInformation
+  standin_sfc standin_dism standin_ping standin_tiworker standin_trustedinstaller standin_timeout standin_urlrecorder)
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DZSR_WERROR=ON >/dev/null
+fi
+if ! cmake --build "$build" -j "$jobs" --target "${program_targets[@]}"; then
+  echo "bench-program.sh: the program or the stand-ins do not build; nothing measured" >&2
+  exit 1
+fi
+# The helpers come with the main build once tools/ adds them, else from a build of their own.
+if ninja -C "$build" -t targets all 2>/dev/null | grep -q '^program_bench'; then
+  cmake --build "$build" -j "$jobs" --target program_bench bench_minimal_dialog
+  tools="$build/bin"
+else
+  cmake -S "$root/tools/bench" -B "$build/bench-tools" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x64.cmake" -DCMAKE_BUILD_TYPE=Release -DZSR_WERROR=ON >/dev/null
+  cmake --build "$build/bench-tools" -j "$jobs"
+  tools="$build/bench-tools/bin"
+fi
+
+work=$(mktemp -d /tmp/zsr-bench.XXXXXX); trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/scenario"
+# The run waits: sfc writes nothing and never ends; the probe answers, the servicing idles.
+printf 'hang\n' > "$work/scenario/sfc.txt"
+results="$work/results.txt"; : > "$results"
+echo "bench-program.sh: measuring ($runs start-ups each, $seconds s of waiting) ..." >&2
+"$root/scripts/in-wine-session.sh" "$0" --in-session "$build/bin" "$tools" "$work/scenario" "$results"
+
+value() { awk -v k="$1" '$1 == k { print $2 }' "$results" | tail -1; }
+mib() { [ -n "$1" ] && awk -v b="$1" 'BEGIN { printf "%.1f MiB", b / 1048576 }' || echo "n/a"; }
+size_of() { [ -f "$1" ] && stat -c %s "$1" || echo "-"; }
+
+prog_ms=$(value startup_a_median_ms); min_ms=$(value startup_b_median_ms)
+ratio=$(awk -v a="${prog_ms:-0}" -v b="${min_ms:-0}" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }')
+
+echo
+echo "Program benchmark (Wine $(/usr/lib/wine/wine64 --version 2>/dev/null), x64, $(date -u +%FT%TZ))"
+printf '%-64s %s\n' "Measure" "Value"
+printf '%-64s %s\n' "-------" "-----"
+printf '%-64s %s ms  (runs: %s)\n' "Start-up to shown start page, median" "${prog_ms:-n/a}" "$(grep '^startup_a_runs' "$results" | cut -d' ' -f2- )"
+printf '%-64s %s ms  (runs: %s)\n' "Start-up of the minimal dialog, median" "${min_ms:-n/a}" "$(grep '^startup_b_runs' "$results" | cut -d' ' -f2-)"
+printf '%-64s %s\n' "Ratio program / minimal dialog" "$ratio"
+if [ -z "$(value waiting_failed)" ] && [ -n "$(value wait_cpu_percent)" ]; then
+  printf '%-64s %s %% of one processor (%s s CPU in %s s; sfc still waiting: %s)\n' \
+    "CPU while a run waits" "$(value wait_cpu_percent)" "$(value wait_cpu_seconds)" "$(value wait_seconds)" \
+    "$( [ "$(value wait_sfc_still_running)" = 1 ] && echo yes || echo NO)"
+  printf '%-64s %s\n' "Peak private memory (PeakPagefileUsage, process list)" "$(mib "$(value peak_pagefile_bytes)")"
+  printf '%-64s %s\n' "Largest PrivatePageCount seen while waiting" "$(mib "$(value max_private_page_count_bytes)")"
+  printf '%-64s %s\n' "Peak working set" "$(mib "$(value peak_working_set_bytes)")"
+  printf '%-64s %s\n' "Private usage (GetProcessMemoryInfo, at the end)" "$(mib "$(value psapi_private_usage_bytes)")"
+else
+  printf '%-64s %s\n' "CPU while a run waits" "not measured: the waiting run failed (see above)"
+  printf '%-64s %s\n' "Peak private memory" "not measured"
+fi
+printf '%-64s %s\n' "Peak private memory at the shown start page (program)" "$(mib "$(value startup_a_peak_private_bytes)")"
+printf '%-64s %s\n' "Peak private memory at the shown dialog (minimal dialog)" "$(mib "$(value startup_b_peak_private_bytes)")"
+printf '%-64s %s\n' "Output latency, stand-in write to popup status" "not measured by this harness"
+for f in MendoraZorvexSfcRepair.exe ZorvexSfcRepair.dll ZorvexFeedbackInformation.dll; do
+  printf '%-64s %s\n' "Size $f (release x64 / x86, stripped)" \
+    "$(size_of "$root/build/release-x64/bin/$f") / $(size_of "$root/build/release-x86/bin/$f") bytes"
+  printf '%-64s %s\n' "Size $f (this benchmark build, x64)" "$(size_of "$build/bin/$f") bytes"
+done
+printf '%-64s %s\n' "Size bench_minimal_dialog.exe (x64)" "$(size_of "$tools/bench_minimal_dialog.exe") bytes"
