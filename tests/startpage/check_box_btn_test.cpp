@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <string>
+
 #include "framework/dialog.h"
 #include "framework/gdi_object.h"
 #include "res/resource.h"
@@ -71,6 +73,7 @@ class CheckBoxBtnTest : public ::testing::Test {
 }  // namespace
 
 struct GlyphCase {
+  const char* name;
   float scale;
   int height;
   int glyphTop, glyphSize, captionLeft;
@@ -107,8 +110,10 @@ TEST_P(CheckBoxBtnLayout, GlyphLeftAndCentredCaptionBesideIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, CheckBoxBtnLayout,
-                         ::testing::Values(GlyphCase{1.0f, 20, 2, 16, 18}, GlyphCase{1.5f, 30, 3, 24, 26},
-                                           GlyphCase{1.2f, 24, 3, 19, 21}));
+                         ::testing::Values(GlyphCase{"At1_0", 1.0f, 20, 2, 16, 18},
+                                           GlyphCase{"At1_5", 1.5f, 30, 3, 24, 26},
+                                           GlyphCase{"At1_2", 1.2f, 24, 3, 19, 21}),
+                         [](const ::testing::TestParamInfo<GlyphCase>& p) { return std::string(p.param.name); });
 
 TEST_F(CheckBoxBtnTest, OnlyAPlainTickShowsTheTickedFrame) {
   Open(1.0f, 120, 20);

@@ -85,7 +85,7 @@ void ExpectLayout(const Layout& l, float scale, SIZE client, RECT start) {
 
 TEST(StartPage, OpensTickedAndStartEndsWithOk) {
   CScriptedStartPage page;
-  bool ticked = false, enabled = false;
+  bool ticked = false, enabled = false, inputWorks = false, endedByClick = false;
   std::wstring caption;
   RECT inner{}, outer{};
   page.m_script = [&](CScriptedStartPage& p) {
@@ -95,10 +95,18 @@ TEST(StartPage, OpensTickedAndStartEndsWithOk) {
     enabled = p.Inner()->m_btnStart.IsWindowEnabled() != FALSE;
     inner = p.Inner()->GetWindowRect();
     outer = p.GetWindowRect();
-    RealClick(CentreOnScreen(p.Inner()->m_btnStart.m_hWnd));
+    const POINT target = CentreOnScreen(p.Inner()->m_btnStart.m_hWnd);
+    RealClick(target);
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    inputWorks = cursor.x == target.x && cursor.y == target.y;
+    endedByClick = p.m_nEnded == IDOK;
     if (p.m_nEnded == 0) p.SendMessage(WM_START_ACCEPTED);  // no synthetic mouse here
   };
   EXPECT_EQ(page.DoModal(), IDOK);
+  if (inputWorks) {
+    EXPECT_TRUE(endedByClick) << "a real click on the start button ends the page";
+  }
   EXPECT_EQ(caption, L"系统文件修复工具");
   EXPECT_TRUE(ticked);
   EXPECT_TRUE(enabled);
