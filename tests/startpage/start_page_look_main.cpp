@@ -1,5 +1,6 @@
-// Not a test: opens the start page for a look at it. Arguments: "agreement" opens the
-// agreement text, "end" also scrolls it to its end; the page closes itself after a while.
+// Not a test: opens the start page for a look at it. Arguments: "untick" clears the agree box,
+// "agreement" opens the agreement text, "end" also scrolls it to its end ("seconds=N": how long
+// the page stays). The agreement box is also saved as agreement_*.bmp and frame_*.bmp.
 #include <windows.h>
 
 #include <cstdio>
@@ -61,17 +62,19 @@ void SaveWindowPicture(HWND hWnd, const wchar_t* path) {
 
 int wmain(int argc, wchar_t** argv) {
   CGdiplusSession gdiplus;
-  bool agreement = false, end = false;
+  bool agreement = false, end = false, untick = false;
   DWORD seconds = 8;
   for (int i = 1; i < argc; ++i) {
     if (std::wcscmp(argv[i], L"agreement") == 0) agreement = true;
     if (std::wcscmp(argv[i], L"end") == 0) agreement = end = true;
+    if (std::wcscmp(argv[i], L"untick") == 0) untick = true;
     if (std::wcsncmp(argv[i], L"seconds=", 8) == 0) seconds = static_cast<DWORD>(_wtoi(argv[i] + 8));
   }
   CScriptedStartPage page;
   page.m_script = [&](CScriptedStartPage& p) {
     CUsageArgeeementChildDlg* inner = p.Inner();
     PumpFor(300);
+    if (untick) inner->m_chkAgree.SendMessage(BM_CLICK);
     if (agreement) {
       const RECT link = RectIn(inner->m_stcLink.m_hWnd, inner->m_hWnd);
       const POINT at{(link.left + link.right) / 2, (link.top + link.bottom) / 2};
