@@ -3,27 +3,33 @@
 #   out/MendoraZorvexSfcRepair-<version>-<arch>.zip and out/MendoraZorvexSfcRepair-<version>-SHA256SUMS.txt
 # Each zip holds the program, its two libraries and the Chinese read-me, nothing else (the
 # program removes its folder on closing only when the folder holds just these four names).
-# The zips are the same byte for byte for the same commit: release builds without link time
-# stamps, stripped, a fixed file order and the commit's time on every entry.
-#   scripts/package.sh [--clean]    --clean: build from empty build folders
+# The zips are the same byte for byte for the same commit: the sources are the commit's own
+# (exported from git, so edits in the work tree do not leak in), release builds without link
+# time stamps, stripped, a fixed file order and the commit's time on every entry.
+#   scripts/package.sh [--clean] [COMMIT]    --clean: build from empty build folders;
+#                                            COMMIT: default HEAD
 # SOURCE_DATE_EPOCH, when set, replaces the commit's time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export TZ=UTC LC_ALL=C.UTF-8
 
 clean=0
-case "${1:-}" in
-  --clean) clean=1 ;;
-  "") ;;
-  *) echo "usage: $0 [--clean]" >&2; exit 2 ;;
-esac
+if [ "${1:-}" = "--clean" ]; then clean=1; shift; fi
+commit=$(git -C "$root" rev-parse --verify "${1:-HEAD}^{commit}") || { echo "usage: $0 [--clean] [COMMIT]" >&2; exit 2; }
 
-version=$(sed -n 's/^project(ZorvexSfcRepair VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-[ -n "$version" ] || { echo "package.sh: no version in CMakeLists.txt" >&2; exit 1; }
-epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
-if [ -n "$(git -C "$root" status --porcelain --untracked-files=no)" ]; then
-  echo "package.sh: note: the work tree has uncommitted changes; the zips are not those of a commit" >&2
+# The commit's sources in a folder of their own; refreshed only when the commit changes.
+src="$root/build/release-src"
+if [ "$clean" = 1 ] || [ "$(cat "$src/.commit" 2>/dev/null)" != "$commit" ]; then
+  rm -rf "$src"; mkdir -p "$src"
+  # -m: fresh file times, so the builds below see every changed file as new.
+  git -C "$root" archive "$commit" | tar -x -m -C "$src"
+  echo "$commit" > "$src/.commit"
 fi
+
+version=$(sed -n 's/^project(ZorvexSfcRepair VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
+[ -n "$version" ] || { echo "package.sh: no version in CMakeLists.txt" >&2; exit 1; }
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct "$commit")}
+echo "package.sh: packaging commit $commit (version $version)" >&2
 
 program=MendoraZorvexSfcRepair
 files=("$program.exe" ZorvexSfcRepair.dll ZorvexFeedbackInformation.dll)
@@ -34,9 +40,12 @@ link_flags="-Wl,--no-insert-timestamp -s"
 
 build_release() {
   local arch=$1 dir="$root/build/release-$1"
-  [ "$clean" = 1 ] && rm -rf "$dir"
-  cmake -S "$root" -B "$dir" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-$arch.cmake" \
+  # A build folder configured from another source folder cannot be reused.
+  if [ "$clean" = 1 ] || ! grep -qx "CMAKE_HOME_DIRECTORY:INTERNAL=$src" "$dir/CMakeCache.txt" 2>/dev/null; then
+    rm -rf "$dir"
+  fi
+  cmake -S "$src" -B "$dir" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$src/cmake/toolchain-mingw-$arch.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DZSR_WERROR=ON \
     -DCMAKE_EXE_LINKER_FLAGS="$link_flags" -DCMAKE_SHARED_LINKER_FLAGS="$link_flags" >/dev/null
   if ! cmake --build "$dir" -j "$jobs" --target "$program" ZorvexSfcRepair ZorvexFeedbackInformation; then
@@ -56,12 +65,12 @@ stage_and_zip() {
   local f
   for f in "${files[@]}"; do cp "$dir/$f" "$stage/$f"; done
   # Notepad on a Chinese Windows 7 reads UTF-8 only with a byte order mark, and wants CR LF.
-  { printf '\xef\xbb\xbf'; sed 's/\r$//; s/$/\r/' "$root/packaging/$readme"; } > "$stage/$readme"
+  { printf '\xef\xbb\xbf'; sed 's/\r$//; s/$/\r/' "$src/packaging/$readme"; } > "$stage/$readme"
   chmod 644 "$stage"/*
   touch -d "@$epoch" "$stage"/*
   local paths=()
   for f in "${files[@]}" "$readme"; do paths+=("$stage/$f"); done
-  /usr/bin/python3 "$root/packaging/make_zip.py" "$zip" "$epoch" "${paths[@]}"
+  /usr/bin/python3 "$src/packaging/make_zip.py" "$zip" "$epoch" "${paths[@]}"
   rm -rf "$stage"
 }
 

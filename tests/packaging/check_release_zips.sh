@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Checks the release zips: built twice from empty build folders they are the same byte for
+# byte, and each holds exactly the four files the program's folder removal allows, with a
+# read-me that Notepad shows right (UTF-8 with byte order mark, CR LF only).
+#   tests/packaging/check_release_zips.sh      (two clean release builds: several minutes)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+version=$(sed -n 's/^project(ZorvexSfcRepair VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+sums="$root/out/MendoraZorvexSfcRepair-$version-SHA256SUMS.txt"
+work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+binary_sums() {
+  (cd "$root/build" && sha256sum release-x64/bin/*.exe release-x64/bin/*.dll release-x86/bin/*.exe release-x86/bin/*.dll)
+}
+
+"$root/scripts/package.sh" --clean >/dev/null
+cp "$sums" "$work/first.txt"; binary_sums > "$work/first-bin.txt"
+"$root/scripts/package.sh" --clean >/dev/null
+binary_sums > "$work/second-bin.txt"
+diff "$work/first-bin.txt" "$work/second-bin.txt" || fail "binaries differ between two clean builds"
+diff "$work/first.txt" "$sums" || fail "zips differ between two clean builds"
+echo "reproducible:"; cat "$sums"
+
+expected=$'MendoraZorvexSfcRepair.exe\nZorvexSfcRepair.dll\nZorvexFeedbackInformation.dll\n使用说明.txt'
+for arch in x64 x86; do
+  zip="$root/out/MendoraZorvexSfcRepair-$version-$arch.zip"
+  names=$(/usr/bin/python3 - "$zip" <<'PY'
+import struct, sys, zipfile
+with zipfile.ZipFile(sys.argv[1]) as z:
+    for info in z.infolist():
+        name = info.filename
+        # Names outside ASCII: the Unicode Path field carries the real name.
+        extra = info.extra
+        while len(extra) >= 4:
+            tag, size = struct.unpack("<HH", extra[:4])
+            if tag == 0x7075:
+                name = extra[9:4 + size].decode("utf-8")
+            extra = extra[4 + size:]
+        assert name == "MendoraZorvexSfcRepair.exe" or info.filename.encode("cp437") == name.encode("cp936") or name.isascii(), name
+        print(name)
+PY
+)
+  [ "$names" = "$expected" ] || fail "$arch zip holds: $names"
+  unzip -p "$zip" MendoraZorvexSfcRepair.exe | head -c 2 | grep -q MZ || fail "$arch program is no PE file"
+  readme=$(unzip -Z1 "$zip" | tail -1)
+  unzip -p "$zip" "$readme" > "$work/readme.txt"
+  [ "$(head -c 3 "$work/readme.txt" | xxd -p)" = efbbbf ] || fail "$arch read-me has no byte order mark"
+  lf=$(tr -cd '\n' < "$work/readme.txt" | wc -c); crlf=$(grep -c $'\r$' "$work/readme.txt")
+  [ "$lf" -gt 5 ] && [ "$lf" = "$crlf" ] || fail "$arch read-me line ends: $lf LF, $crlf CR LF"
+  for word in "sfc /scannow" "RestoreHealth" "管理员" "Windows 7" "Windows 11" "泽沃" "https://kb.zorvex.com" "删除"; do
+    grep -q "$word" "$work/readme.txt" || fail "$arch read-me lacks $word"
+  done
+done
+echo "PASS: release zips"
