@@ -2,11 +2,13 @@
 # Checks the release zips: built twice from empty build folders they are the same byte for
 # byte, and each holds exactly the four files the program's folder removal allows, with a
 # read-me that Notepad shows right (UTF-8 with byte order mark, CR LF only).
-#   tests/packaging/check_release_zips.sh      (two clean release builds: several minutes)
+#   tests/packaging/check_release_zips.sh [COMMIT]     (two clean release builds: several minutes)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 version=$(sed -n 's/^project(ZorvexSfcRepair VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 sums="$root/out/MendoraZorvexSfcRepair-$version-SHA256SUMS.txt"
+# Others may commit meanwhile: both builds take the same commit.
+commit=$(git -C "$root" rev-parse "${1:-HEAD}")
 work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -14,9 +16,9 @@ binary_sums() {
   (cd "$root/build" && sha256sum release-x64/bin/*.exe release-x64/bin/*.dll release-x86/bin/*.exe release-x86/bin/*.dll)
 }
 
-"$root/scripts/package.sh" --clean >/dev/null
+"$root/scripts/package.sh" --clean "$commit" >/dev/null
 cp "$sums" "$work/first.txt"; binary_sums > "$work/first-bin.txt"
-"$root/scripts/package.sh" --clean >/dev/null
+"$root/scripts/package.sh" --clean "$commit" >/dev/null
 binary_sums > "$work/second-bin.txt"
 diff "$work/first-bin.txt" "$work/second-bin.txt" || fail "binaries differ between two clean builds"
 diff "$work/first.txt" "$sums" || fail "zips differ between two clean builds"
