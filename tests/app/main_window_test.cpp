@@ -1,162 +1,17 @@
 // The real program under the stand-ins: start page accepted, then the main window's frame
 // and the operations window inside it are measured, minimised and restored, and closed.
-#include <windows.h>
-#include <tlhelp32.h>
-
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
-#include <vector>
 
-#include "scenario_folder.h"
-#include "standin_path_scope.h"
+#include "running_program.h"
 
 using namespace std::chrono_literals;
 
 namespace {
-
-constexpr UINT kStartAccepted = WM_USER + 534;  // what the start page's start button sends
-
-std::wstring BinFolder() {
-  wchar_t path[MAX_PATH]{};
-  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path, length);
-  return folder.substr(0, folder.rfind(L'\\'));
-}
-
-struct Search {
-  DWORD processId;
-  std::vector<HWND> windows;
-};
-
-std::vector<HWND> VisibleTopLevelWindowsOf(DWORD processId) {
-  Search search{processId, {}};
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == s->processId && ::IsWindowVisible(hwnd)) s->windows.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.windows;
-}
-
-template <typename Predicate>
-HWND WaitForWindow(DWORD processId, Predicate matches, std::chrono::seconds limit = 30s) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < end) {
-    for (HWND hwnd : VisibleTopLevelWindowsOf(processId))
-      if (matches(hwnd)) return hwnd;
-    std::this_thread::sleep_for(100ms);
-  }
-  return nullptr;
-}
-
-bool IsProcessRunning(const wchar_t* exeName) {
-  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
-  PROCESSENTRY32W entry{sizeof(entry)};
-  bool found = false;
-  for (BOOL more = ::Process32FirstW(snapshot, &entry); more && !found; more = ::Process32NextW(snapshot, &entry))
-    found = _wcsicmp(entry.szExeFile, exeName) == 0;
-  ::CloseHandle(snapshot);
-  return found;
-}
-
-bool IsLayered(HWND hwnd) { return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
-
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[256]{};
-  ::GetWindowTextW(hwnd, text, 256);
-  return text;
-}
-
-RECT WindowRect(HWND hwnd) {
-  RECT rect{};
-  ::GetWindowRect(hwnd, &rect);
-  return rect;
-}
-
-// The program started from the build's folder (which holds far more than the tool's files,
-// so nothing is removed when it ends), with the stand-ins first on its PATH.
-class RunningProgram : public testing::Test {
- protected:
-  void SetUp() override {
-    ::SetEnvironmentVariableW(L"ZSR_FEEDBACK_OPEN", L"0");
-    ::SetEnvironmentVariableW(L"ZSR_FEEDBACK_JOURNAL", JournalPath().c_str());
-    if (!m_bLaunchFromBuild) return;
-    ASSERT_TRUE(Launch(BinFolder()));
-  }
-
-  bool Launch(const std::wstring& folder) {
-    const std::wstring program = folder + L"\\MendoraZorvexSfcRepair.exe";
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup{sizeof(startup)};
-    return ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                            &startup, &m_process) != FALSE;
-  }
-  void TearDown() override {
-    if (m_process.hProcess) {
-      if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_process.hProcess, 1);
-      ::CloseHandle(m_process.hThread);
-      ::CloseHandle(m_process.hProcess);
-    }
-    ::SetEnvironmentVariableW(L"ZSR_FEEDBACK_OPEN", nullptr);
-    ::SetEnvironmentVariableW(L"ZSR_FEEDBACK_JOURNAL", nullptr);
-  }
-
-  std::wstring JournalPath() const { return m_scenario.Path() + L"\\feedback.txt"; }
-  std::string Journal() const {
-    std::ifstream file(std::filesystem::path(JournalPath()), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  }
-  bool WaitForJournal(const std::string& line) const {
-    const auto end = std::chrono::steady_clock::now() + 10s;
-    while (Journal().find(line) == std::string::npos) {
-      if (std::chrono::steady_clock::now() > end) return false;
-      std::this_thread::sleep_for(100ms);
-    }
-    return true;
-  }
-
-  HWND AcceptStartPage() {
-    HWND startPage = WaitForWindow(m_process.dwProcessId,
-                                   [](HWND hwnd) { return IsLayered(hwnd) && TextOf(hwnd) == L"系统文件修复工具"; });
-    if (startPage) ::SendMessageW(startPage, kStartAccepted, 0, 0);
-    return startPage;
-  }
-
-  HWND WaitForMainWindow() {
-    return WaitForWindow(m_process.dwProcessId, [](HWND hwnd) {
-      return IsLayered(hwnd) && (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0;
-    });
-  }
-
-  HWND WaitForOperationsWindow(HWND main) {
-    return WaitForWindow(m_process.dwProcessId,
-                         [main](HWND hwnd) { return ::GetWindow(hwnd, GW_OWNER) == main && !IsLayered(hwnd); });
-  }
-
-  DWORD WaitForExit(DWORD ms) {
-    if (::WaitForSingleObject(m_process.hProcess, ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
-    DWORD code = 0;
-    ::GetExitCodeProcess(m_process.hProcess, &code);
-    return code;
-  }
-
-  CStandinPathScope m_standinsFirst;
-  CScenarioFolder m_scenario;
-  PROCESS_INFORMATION m_process{};
-  bool m_bLaunchFromBuild = true;
-};
 
 // The release package unpacked into a folder of its own.
 class ReleasedProgram : public RunningProgram {
@@ -353,33 +208,9 @@ TEST_F(ReleasedProgram, DecliningTheStartPageLeavesTheFolder) {
 // At 144 dots per inch (s = 1.44) the frame is 590 x 879. The operations window is created
 // trunc(590 - 10 s) x trunc(879 - 11 s) = 575 x 863 large; the frame's centring move then
 // carries it to the follow margins trunc(5 s), trunc(4 s), trunc(5 s), trunc(7 s): 576 x 864.
-class ProgramAt144Dpi : public RunningProgram {
+class ProgramAt144Dpi : public ProgramAtDpi {
  protected:
-  ProgramAt144Dpi() { m_bLaunchFromBuild = false; }
-  void SetUp() override {
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                                nullptr, &m_desktop, nullptr),
-              ERROR_SUCCESS);
-    DWORD size = sizeof(m_previous);
-    m_hadPrevious = ::RegQueryValueExW(m_desktop, L"LogPixels", nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(&m_previous), &size) == ERROR_SUCCESS;
-    const DWORD dpi = 144;
-    ::RegSetValueExW(m_desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
-    RunningProgram::SetUp();
-  }
-  void TearDown() override {
-    RunningProgram::TearDown();
-    if (m_hadPrevious) {
-      ::RegSetValueExW(m_desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&m_previous), sizeof(m_previous));
-    } else {
-      ::RegDeleteValueW(m_desktop, L"LogPixels");
-    }
-    ::RegCloseKey(m_desktop);
-  }
-
-  HKEY m_desktop = nullptr;
-  DWORD m_previous = 0;
-  bool m_hadPrevious = false;
+  ProgramAt144Dpi() : ProgramAtDpi(144) {}
 };
 
 TEST_F(ProgramAt144Dpi, FrameAndOperationsWindowScale) {

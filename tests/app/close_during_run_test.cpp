@@ -1,0 +1,104 @@
+// The tool closed from outside while a run's progress popup is up and sfc still works: the
+// program ends by itself, takes its repair processes with it and releases the feedback service.
+#include <tlhelp32.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "running_program.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+std::vector<std::wstring> ChildrenOf(DWORD processId) {
+  std::vector<std::wstring> names;
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return names;
+  PROCESSENTRY32W entry{sizeof(entry)};
+  for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
+    if (entry.th32ParentProcessID == processId) names.emplace_back(entry.szExeFile);
+  ::CloseHandle(snapshot);
+  return names;
+}
+
+bool WaitForProcess(const wchar_t* exeName, std::chrono::seconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!IsProcessRunning(exeName)) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(100ms);
+  }
+  return true;
+}
+
+std::string Narrow(const std::vector<std::wstring>& names) {
+  std::string text;
+  for (const std::wstring& name : names) text += std::string(name.begin(), name.end()) + " ";
+  return text;
+}
+
+// sfc that writes nothing and never ends: the run stays in its local phase with the popup up.
+class ProgramWithHangingSfc : public RunningProgram {
+ protected:
+  void SetUp() override {
+    m_scenario.Set(L"sfc", "hang\n");
+    RunningProgram::SetUp();
+  }
+
+  // Start pressed, popup open, sfc running.
+  void StartARun(HWND& main, HWND& popup) {
+    ASSERT_TRUE(AcceptStartPage());
+    main = WaitForMainWindow();
+    ASSERT_TRUE(main);
+    HWND operations = WaitForOperationsWindow(main);
+    ASSERT_TRUE(operations);
+    HWND start = ::GetDlgItem(operations, 1004);
+    const auto enabledBy = std::chrono::steady_clock::now() + 20s;
+    while (!::IsWindowEnabled(start) && std::chrono::steady_clock::now() < enabledBy) std::this_thread::sleep_for(100ms);
+    ASSERT_TRUE(::IsWindowEnabled(start));
+    ::PostMessageW(operations, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED), reinterpret_cast<LPARAM>(start));
+    popup = WaitForWindow(m_process.dwProcessId, [main](HWND hwnd) { return IsLayered(hwnd) && hwnd != main; }, 15s);
+    ASSERT_TRUE(popup);
+    ASSERT_TRUE(WaitForProcess(L"sfc.exe", 15s)) << m_scenario.Calls();
+    std::this_thread::sleep_for(1000ms);
+    ASSERT_TRUE(::IsWindowVisible(popup)) << "the run ended by itself";
+  }
+
+  void ExpectCleanEnd(std::chrono::steady_clock::time_point closed) {
+    const DWORD code = WaitForExit(10000);
+    EXPECT_EQ(code, 0u) << "still running: " << (code == STILL_ACTIVE) << "; children: " << Narrow(ChildrenOf(m_process.dwProcessId));
+    EXPECT_LT(std::chrono::steady_clock::now() - closed, 6s);
+    if (code == STILL_ACTIVE) return;
+    std::this_thread::sleep_for(500ms);
+    EXPECT_FALSE(IsProcessRunning(L"sfc.exe"));
+    EXPECT_FALSE(IsProcessRunning(L"Dism.exe"));
+    EXPECT_EQ(Narrow(ChildrenOf(m_process.dwProcessId)), "") << "left behind by the program";
+    const std::string journal = Journal();
+    const std::string last = "ReleaseFreedbackRes\n";
+    ASSERT_GE(journal.size(), last.size()) << journal;
+    EXPECT_EQ(journal.substr(journal.size() - last.size()), last) << journal;
+  }
+};
+
+}  // namespace
+
+TEST_F(ProgramWithHangingSfc, CloseMessageToTheMainWindowEndsTheRunAndTheProgram) {
+  HWND main = nullptr;
+  HWND popup = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartARun(main, popup));
+  const auto closed = std::chrono::steady_clock::now();
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ExpectCleanEnd(closed);
+}
+
+// What the taskbar button's or the system menu's Close sends.
+TEST_F(ProgramWithHangingSfc, SystemMenuCloseEndsTheRunAndTheProgram) {
+  HWND main = nullptr;
+  HWND popup = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartARun(main, popup));
+  const auto closed = std::chrono::steady_clock::now();
+  ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ExpectCleanEnd(closed);
+}

@@ -1,0 +1,122 @@
+// The operations window's drag strip, a real drag that the frame follows, and the frame that
+// no longer leads once the operations window has been dragged.
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "running_program.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+LRESULT HitTest(HWND hwnd, int x, int y) {
+  return ::SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+}
+
+// The frame sits around the operations window by 5, 4, 5 and 7 pixels at 96 dots per inch.
+void ExpectFrameAround(const RECT& frame, const RECT& inner) {
+  EXPECT_EQ(inner.left - frame.left, 5);
+  EXPECT_EQ(inner.top - frame.top, 4);
+  EXPECT_EQ(frame.right - inner.right, 5);
+  EXPECT_EQ(frame.bottom - inner.bottom, 7);
+}
+
+bool WaitUntilMoved(HWND hwnd, const RECT& from, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < end) {
+    const RECT now = WindowRect(hwnd);
+    if (now.left != from.left || now.top != from.top) return true;
+    std::this_thread::sleep_for(50ms);
+  }
+  return false;
+}
+
+// Absolute input runs from 0 to 65535 over the whole screen.
+INPUT MouseAt(int x, int y, DWORD flags) {
+  const int screenW = ::GetSystemMetrics(SM_CXSCREEN);
+  const int screenH = ::GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (x * 65536 + screenW - 1) / screenW;
+  input.mi.dy = (y * 65536 + screenH - 1) / screenH;
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  return input;
+}
+
+void DragWithTheMouse(POINT from, POINT by) {
+  ::SetCursorPos(from.x, from.y);
+  std::this_thread::sleep_for(100ms);
+  INPUT press = MouseAt(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
+  ::SendInput(1, &press, sizeof(INPUT));
+  for (int step = 1; step <= 6; ++step) {
+    std::this_thread::sleep_for(50ms);
+    INPUT move = MouseAt(from.x + by.x * step / 6, from.y + by.y * step / 6, 0);
+    ::SendInput(1, &move, sizeof(INPUT));
+  }
+  std::this_thread::sleep_for(100ms);
+  INPUT release = MouseAt(from.x + by.x, from.y + by.y, MOUSEEVENTF_LEFTUP);
+  ::SendInput(1, &release, sizeof(INPUT));
+}
+
+}  // namespace
+
+TEST_F(RunningProgram, DragStripFrameFollowsTheDragAndThenNoLongerLeads) {
+  ASSERT_TRUE(AcceptStartPage());
+  HWND main = WaitForMainWindow();
+  ASSERT_TRUE(main);
+  HWND operations = WaitForOperationsWindow(main);
+  ASSERT_TRUE(operations);
+  ::SetCursorPos(0, 0);  // away from both windows, so no hover asks for hit tests meanwhile
+  std::this_thread::sleep_for(500ms);
+
+  const RECT inner = WindowRect(operations);
+  // Top 50 pixels, without the right-most 86 where the minimise and close buttons sit.
+  struct Case {
+    int x, y;
+    bool drags;
+  } const cases[] = {
+      {inner.left + 1, inner.top + 1, true},       {inner.left + 200, inner.top + 25, true},
+      {inner.right - 87, inner.top + 49, true},    {inner.right - 86, inner.top + 10, false},
+      {inner.right - 20, inner.top + 15, false},   {inner.left + 200, inner.top + 50, false},
+      {inner.left + 10, inner.top + 300, false},
+  };
+  for (const Case& c : cases) {
+    const LRESULT hit = HitTest(operations, c.x, c.y);
+    EXPECT_EQ(hit == HTCAPTION, c.drags) << "at " << c.x - inner.left << ", " << c.y - inner.top << " answered " << hit;
+  }
+
+  // Before any drag the frame leads: moving it carries the operations window along.
+  RECT frame = WindowRect(main);
+  ::SetWindowPos(main, nullptr, frame.left - 40, frame.top - 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(WaitUntilMoved(operations, inner, 3s)) << "the operations window did not follow the frame";
+  frame = WindowRect(main);
+  RECT before = WindowRect(operations);
+  ExpectFrameAround(frame, before);
+
+  // A real drag in the strip moves the operations window; the frame follows it.
+  ::SetForegroundWindow(main);
+  std::this_thread::sleep_for(300ms);
+  const POINT by{60, 40};
+  DragWithTheMouse({before.left + 150, before.top + 20}, by);
+  if (!WaitUntilMoved(operations, before, 3s)) GTEST_SKIP() << "no synthetic mouse drag on this display";
+  std::this_thread::sleep_for(500ms);
+  RECT dragged = WindowRect(operations);
+  EXPECT_EQ(dragged.left - before.left, by.x);
+  EXPECT_EQ(dragged.top - before.top, by.y);
+  EXPECT_EQ(dragged.right - dragged.left, 400);
+  EXPECT_EQ(dragged.bottom - dragged.top, 600);
+  frame = WindowRect(main);
+  ExpectFrameAround(frame, dragged);
+
+  // From now on the frame no longer leads: moved alone, it leaves the operations window.
+  ::SetWindowPos(main, nullptr, frame.left + 30, frame.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  std::this_thread::sleep_for(800ms);
+  EXPECT_EQ(WindowRect(main).left, frame.left + 30);
+  const RECT after = WindowRect(operations);
+  EXPECT_EQ(after.left, dragged.left);
+  EXPECT_EQ(after.top, dragged.top);
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(15000), 0u);
+}
