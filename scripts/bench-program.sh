@@ -78,6 +78,7 @@ if [ -z "$(value waiting_failed)" ] && [ -n "$(value wait_cpu_percent)" ]; then
   printf '%-64s %s %% of one processor (%s s CPU in %s s; sfc still waiting: %s)\n' \
     "CPU while a run waits" "$(value wait_cpu_percent)" "$(value wait_cpu_seconds)" "$(value wait_seconds)" \
     "$( [ "$(value wait_sfc_still_running)" = 1 ] && echo yes || echo NO)"
+  printf '%-64s %s\n' "Visible top-level windows of the program while waiting" "$(value wait_visible_windows)"
   printf '%-64s %s\n' "Peak private memory (PeakPagefileUsage, process list)" "$(mib "$(value peak_pagefile_bytes)")"
   printf '%-64s %s\n' "Largest PrivatePageCount seen while waiting" "$(mib "$(value max_private_page_count_bytes)")"
   printf '%-64s %s\n' "Peak working set" "$(mib "$(value peak_working_set_bytes)")"

@@ -379,6 +379,7 @@ int Waiting(int seconds, const std::wstring& exe, const std::wstring& standins, 
     }
     // Let the popup settle so its start-up does not count as waiting.
     std::this_thread::sleep_for(2s);
+    std::printf("wait_visible_windows %zu\n", VisibleTopLevelWindowsOf(id).size());
 
     const auto first = SampleProcess(id);
     if (!first) {
