@@ -61,7 +61,11 @@ echo "bench-program.sh: measuring ($runs start-ups each, $seconds s of waiting) 
 "$root/scripts/in-wine-session.sh" "$0" --in-session "$build/bin" "$tools" "$work/scenario" "$results"
 
 value() { awk -v k="$1" '$1 == k { print $2 }' "$results" | tail -1; }
-mib() { [ -n "$1" ] && awk -v b="$1" 'BEGIN { printf "%.1f MiB", b / 1048576 }' || echo "n/a"; }
+mib() {
+  if [ -z "$1" ]; then echo "n/a"
+  elif [ "$1" = 0 ]; then echo "0 (Wine leaves this counter at zero)"
+  else awk -v b="$1" 'BEGIN { printf "%.1f MiB", b / 1048576 }'; fi
+}
 size_of() { [ -f "$1" ] && stat -c %s "$1" || echo "-"; }
 
 prog_ms=$(value startup_a_median_ms); min_ms=$(value startup_b_median_ms)
