@@ -41,16 +41,8 @@ if ! cmake --build "$build" -j "$jobs" --target "${program_targets[@]}"; then
   echo "bench-program.sh: the program or the stand-ins do not build; nothing measured" >&2
   exit 1
 fi
-# The helpers come with the main build once tools/ adds them, else from a build of their own.
-if ninja -C "$build" -t targets all 2>/dev/null | grep -q '^program_bench'; then
-  cmake --build "$build" -j "$jobs" --target program_bench bench_minimal_dialog
-  tools="$build/bin"
-else
-  cmake -S "$root/tools/bench" -B "$build/bench-tools" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x64.cmake" -DCMAKE_BUILD_TYPE=Release -DZSR_WERROR=ON >/dev/null
-  cmake --build "$build/bench-tools" -j "$jobs"
-  tools="$build/bench-tools/bin"
-fi
+cmake --build "$build" -j "$jobs" --target program_bench bench_minimal_dialog
+tools="$build/bin"
 
 work=$(mktemp -d /tmp/zsr-bench.XXXXXX); trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/scenario"
