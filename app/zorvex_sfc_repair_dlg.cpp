@@ -66,6 +66,13 @@ void CZorvexSfcRepairDlg::OnPaint() {
   ::DrawIcon(dc.Get(), x, y, m_hIcon);
 }
 
+void CZorvexSfcRepairDlg::OnClose() {
+  CLayeredOuterDlg::OnClose();
+  // A run's progress popup runs its modal loop inside this window's: unless it ends too, this
+  // window's loop never sees its own end, and sfc or DISM keep the tool alive.
+  if (CZorvexSfcRepairDlgOP* inner = InnerDialog()) inner->EndRunProgressForClose();
+}
+
 HCURSOR CZorvexSfcRepairDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
 void CZorvexSfcRepairDlg::OnDestroy() {

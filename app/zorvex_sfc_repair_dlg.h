@@ -24,6 +24,7 @@ class CZorvexSfcRepairDlg : public CLayeredOuterDlg {
   void OnPaint() override;
   HCURSOR OnQueryDragIcon() override;
   void OnDestroy() override;
+  void OnClose() override;
 
  private:
   void AddAboutMenuItem();

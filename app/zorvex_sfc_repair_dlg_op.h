@@ -30,6 +30,8 @@ class CZorvexSfcRepairDlgOP : public CLayeredInnerDlg, private IRepairUi {
 
   CRepairRun& Run() { return m_Run; }
   RECT ClientLayoutRect() const { return m_rcClient; }
+  // The main window is closing: a progress popup still up must give way.
+  void EndRunProgressForClose() { EndProgressPopup(); }
 
   CGDIPngButton m_btnClose;
   CGDIPngButton m_btnMin;

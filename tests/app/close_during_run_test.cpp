@@ -1,13 +1,14 @@
 // The tool closed from outside while a run's progress popup is up and sfc still works: the
 // program ends by itself, takes its repair processes with it and releases the feedback service.
-#include <tlhelp32.h>
-
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "running_program.h"
+
+#include <tlhelp32.h>
 
 using namespace std::chrono_literals;
 
@@ -33,6 +34,23 @@ bool WaitForProcess(const wchar_t* exeName, std::chrono::seconds limit) {
   return true;
 }
 
+// The program's children and their children (the interpreter and the tool it started).
+std::vector<DWORD> DescendantsOf(DWORD processId) {
+  std::vector<DWORD> found{processId};
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return {};
+  for (int generation = 0; generation < 2; ++generation) {
+    PROCESSENTRY32W entry{sizeof(entry)};
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
+      if (std::find(found.begin(), found.end(), entry.th32ParentProcessID) != found.end() &&
+          std::find(found.begin(), found.end(), entry.th32ProcessID) == found.end())
+        found.push_back(entry.th32ProcessID);
+  }
+  ::CloseHandle(snapshot);
+  found.erase(found.begin());
+  return found;
+}
+
 std::string Narrow(const std::vector<std::wstring>& names) {
   std::string text;
   for (const std::wstring& name : names) text += std::string(name.begin(), name.end()) + " ";
@@ -45,6 +63,16 @@ class ProgramWithHangingSfc : public RunningProgram {
   void SetUp() override {
     m_scenario.Set(L"sfc", "hang\n");
     RunningProgram::SetUp();
+  }
+  // A hanging sfc left behind by a failed case must not outlive it.
+  void TearDown() override {
+    RunningProgram::TearDown();
+    for (DWORD id : m_started) {
+      HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, id);
+      if (!process) continue;
+      ::TerminateProcess(process, 1);
+      ::CloseHandle(process);
+    }
   }
 
   // Start pressed, popup open, sfc running.
@@ -62,6 +90,7 @@ class ProgramWithHangingSfc : public RunningProgram {
     popup = WaitForWindow(m_process.dwProcessId, [main](HWND hwnd) { return IsLayered(hwnd) && hwnd != main; }, 15s);
     ASSERT_TRUE(popup);
     ASSERT_TRUE(WaitForProcess(L"sfc.exe", 15s)) << m_scenario.Calls();
+    m_started = DescendantsOf(m_process.dwProcessId);
     std::this_thread::sleep_for(1000ms);
     ASSERT_TRUE(::IsWindowVisible(popup)) << "the run ended by itself";
   }
@@ -80,6 +109,8 @@ class ProgramWithHangingSfc : public RunningProgram {
     ASSERT_GE(journal.size(), last.size()) << journal;
     EXPECT_EQ(journal.substr(journal.size() - last.size()), last) << journal;
   }
+
+  std::vector<DWORD> m_started;
 };
 
 }  // namespace
@@ -93,12 +124,19 @@ TEST_F(ProgramWithHangingSfc, CloseMessageToTheMainWindowEndsTheRunAndTheProgram
   ExpectCleanEnd(closed);
 }
 
-// What the taskbar button's or the system menu's Close sends.
-TEST_F(ProgramWithHangingSfc, SystemMenuCloseEndsTheRunAndTheProgram) {
+// The system menu's Close of a window that the popup has disabled is not carried out (the
+// platform ignores commands to a disabled window); the run and the tool go on, and a close
+// message afterwards still ends both cleanly.
+TEST_F(ProgramWithHangingSfc, SystemMenuCloseWhileDisabledIsIgnored) {
   HWND main = nullptr;
   HWND popup = nullptr;
   ASSERT_NO_FATAL_FAILURE(StartARun(main, popup));
-  const auto closed = std::chrono::steady_clock::now();
+  EXPECT_FALSE(::IsWindowEnabled(main));
   ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(WaitForExit(3000), static_cast<DWORD>(STILL_ACTIVE));
+  EXPECT_TRUE(::IsWindowVisible(popup));
+  EXPECT_TRUE(IsProcessRunning(L"sfc.exe"));
+  const auto closed = std::chrono::steady_clock::now();
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
   ExpectCleanEnd(closed);
 }
