@@ -221,6 +221,7 @@ TEST_F(ProgramAt144Dpi, FrameAndOperationsWindowScale) {
   HWND operations = WaitForOperationsWindow(main);
   ASSERT_TRUE(operations);
   std::this_thread::sleep_for(500ms);
+  if (const char* pause = std::getenv("ZSR_APP_TEST_PAUSE_MS")) std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(pause)));
   const RECT frame = WindowRect(main);
   const RECT inner = WindowRect(operations);
   EXPECT_EQ(frame.right - frame.left, 590);
