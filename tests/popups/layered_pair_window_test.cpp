@@ -182,11 +182,12 @@ TEST_F(LayeredPairWindow, PromptPairCreationDragAndFollow) {
   };
   EXPECT_EQ(outer.DoModal(), IDCANCEL);
 
-  // Frame 403 x 187; inner trunc(L + 6), trunc(T + 3.6), 391 x 175.
+  // Frame 403 x 187; inner trunc(L + 6), trunc(T + 3.6), trunc(403 - 12.0000005) = 390 by
+  // trunc(187 - 12.0000005) = 174 (1.2f is a hair above 1.2).
   EXPECT_EQ(creationOuter.Width(), 403);
   EXPECT_EQ(creationOuter.Height(), 187);
-  EXPECT_EQ(creation, (PairRect{creationOuter.left + 6, creationOuter.top + 3, creationOuter.left + 6 + 391,
-                                creationOuter.top + 3 + 175}));
+  EXPECT_EQ(creation, (PairRect{creationOuter.left + 6, creationOuter.top + 3, creationOuter.left + 6 + 390,
+                                creationOuter.top + 3 + 174}));
   EXPECT_EQ(centred, Centred(ToPair(RECT{100, 80, 900, 680}), {403, 187}));
   EXPECT_EQ(followed, (PairRect{centred.left + 6, centred.top + 3, centred.right - 6, centred.bottom - 8}));
 
