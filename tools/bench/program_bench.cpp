@@ -99,22 +99,26 @@ std::wstring FolderOf(const std::wstring& path)
     return slash == std::wstring::npos ? L"." : path.substr(0, slash);
 }
 
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+// A plain function: the enumeration callback is __stdcall on x86, which a lambda cannot be.
+BOOL CALLBACK CollectVisibleWindowOf(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == search->processId && IsWindowVisible(hwnd))
+        search->windows.push_back(hwnd);
+    return TRUE;
+}
+
 std::vector<HWND> VisibleTopLevelWindowsOf(DWORD processId)
 {
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> windows;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == s->processId && IsWindowVisible(hwnd))
-                s->windows.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{processId, {}};
+    EnumWindows(CollectVisibleWindowOf, reinterpret_cast<LPARAM>(&search));
     return search.windows;
 }
 
@@ -272,7 +276,8 @@ int Startup(int runs, const std::wstring& exeA, const std::wstring& titleA, cons
     }
     PrintRuns("startup_a", a);
     PrintRuns("startup_b", b);
-    std::printf("startup_a_peak_private_bytes %zu\nstartup_b_peak_private_bytes %zu\n", peakA, peakB);
+    std::printf("startup_a_peak_private_bytes %zu\nstartup_b_peak_private_bytes %zu\n", static_cast<size_t>(peakA),
+                static_cast<size_t>(peakB));
     return 0;
 }
 
@@ -413,10 +418,10 @@ int Waiting(int seconds, const std::wstring& exe, const std::wstring& standins, 
     std::printf("wait_cpu_seconds %.3f\n", static_cast<double>(last.cpu100ns - first->cpu100ns) / 1e7);
     std::printf("wait_cpu_percent %.2f\n", 100.0 * static_cast<double>(last.cpu100ns - first->cpu100ns) / wall100ns);
     std::printf("wait_sfc_still_running %d\n", stillWaiting ? 1 : 0);
-    std::printf("peak_pagefile_bytes %zu\n", last.peakPagefile);
-    std::printf("max_pagefile_bytes %zu\n", maxPagefile);
-    std::printf("max_private_page_count_bytes %zu\n", maxPrivate);
-    std::printf("peak_working_set_bytes %zu\n", last.peakWorkingSet);
+    std::printf("peak_pagefile_bytes %zu\n", static_cast<size_t>(last.peakPagefile));
+    std::printf("max_pagefile_bytes %zu\n", static_cast<size_t>(maxPagefile));
+    std::printf("max_private_page_count_bytes %zu\n", static_cast<size_t>(maxPrivate));
+    std::printf("peak_working_set_bytes %zu\n", static_cast<size_t>(last.peakWorkingSet));
     if (haveCounters)
         std::printf("psapi_private_usage_bytes %zu\npsapi_peak_pagefile_bytes %zu\n",
                     static_cast<size_t>(counters.PrivateUsage), static_cast<size_t>(counters.PeakPagefileUsage));
