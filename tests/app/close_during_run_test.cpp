@@ -77,18 +77,9 @@ class ProgramWithHangingSfc : public RunningProgram {
 
   // Start pressed, popup open, sfc running.
   void StartARun(HWND& main, HWND& popup) {
-    ASSERT_TRUE(AcceptStartPage());
-    main = WaitForMainWindow();
-    ASSERT_TRUE(main);
-    HWND operations = WaitForOperationsWindow(main);
-    ASSERT_TRUE(operations);
-    HWND start = ::GetDlgItem(operations, 1004);
-    const auto enabledBy = std::chrono::steady_clock::now() + 20s;
-    while (!::IsWindowEnabled(start) && std::chrono::steady_clock::now() < enabledBy) std::this_thread::sleep_for(100ms);
-    ASSERT_TRUE(::IsWindowEnabled(start));
-    ::PostMessageW(operations, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED), reinterpret_cast<LPARAM>(start));
-    popup = WaitForWindow(m_process.dwProcessId, [main](HWND hwnd) { return IsLayered(hwnd) && hwnd != main; }, 15s);
-    ASSERT_TRUE(popup);
+    HWND operations = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenOperationsWindow(main, operations));
+    ASSERT_NO_FATAL_FAILURE(StartRun(main, operations, popup));
     ASSERT_TRUE(WaitForProcess(L"sfc.exe", 15s)) << m_scenario.Calls();
     m_started = DescendantsOf(m_process.dwProcessId);
     std::this_thread::sleep_for(1000ms);

@@ -42,11 +42,8 @@ class ReleasedProgram : public RunningProgram {
 }  // namespace
 
 TEST_F(RunningProgram, FrameAndOperationsWindowAt96DotsPerInch) {
-  ASSERT_TRUE(AcceptStartPage());
-  HWND main = WaitForMainWindow();
-  ASSERT_TRUE(main);
-  HWND operations = WaitForOperationsWindow(main);
-  ASSERT_TRUE(operations);
+  HWND main = nullptr, operations = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenOperationsWindow(main, operations));
   std::this_thread::sleep_for(500ms);
 
   const RECT frame = WindowRect(main);
@@ -107,11 +104,8 @@ TEST_F(RunningProgram, FrameAndOperationsWindowAt96DotsPerInch) {
 // A click on the feedback link asks the service's feedback question, one on the version label
 // nothing; the close button offers the problem-solved window before the tool ends.
 TEST_F(RunningProgram, FeedbackLinkAndCloseButton) {
-  ASSERT_TRUE(AcceptStartPage());
-  HWND main = WaitForMainWindow();
-  ASSERT_TRUE(main);
-  HWND operations = WaitForOperationsWindow(main);
-  ASSERT_TRUE(operations);
+  HWND main = nullptr, operations = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenOperationsWindow(main, operations));
   ASSERT_TRUE(WaitForJournal("GetToolIsNewVersion 10027 1.0.4"));
 
   auto clickOn = [operations](int id) {
@@ -141,19 +135,9 @@ TEST_F(RunningProgram, FeedbackLinkAndCloseButton) {
 // prefix reports Windows 7, whose success comes right after sfc). Closing the tool while the
 // run waits in its transition ends it promptly and leaves no repair process behind.
 TEST_F(RunningProgram, RunThenCloseDuringTheTransition) {
-  ASSERT_TRUE(AcceptStartPage());
-  HWND main = WaitForMainWindow();
-  ASSERT_TRUE(main);
-  HWND operations = WaitForOperationsWindow(main);
-  ASSERT_TRUE(operations);
-  HWND start = ::GetDlgItem(operations, 1004);
-  const auto enabledBy = std::chrono::steady_clock::now() + 20s;
-  while (!::IsWindowEnabled(start) && std::chrono::steady_clock::now() < enabledBy) std::this_thread::sleep_for(100ms);
-  ASSERT_TRUE(::IsWindowEnabled(start));
-
-  ::PostMessageW(operations, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED), reinterpret_cast<LPARAM>(start));
-  HWND popup = WaitForWindow(m_process.dwProcessId, [main](HWND hwnd) { return IsLayered(hwnd) && hwnd != main; }, 15s);
-  ASSERT_TRUE(popup);
+  HWND main = nullptr, operations = nullptr, popup = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenOperationsWindow(main, operations));
+  ASSERT_NO_FATAL_FAILURE(StartRun(main, operations, popup));
   HWND prompt = WaitForWindow(m_process.dwProcessId,
                               [main, popup](HWND hwnd) { return IsLayered(hwnd) && hwnd != main && hwnd != popup; }, 30s);
   ASSERT_TRUE(prompt);
@@ -215,11 +199,8 @@ class ProgramAt144Dpi : public ProgramAtDpi {
 
 TEST_F(ProgramAt144Dpi, FrameAndOperationsWindowScale) {
   ASSERT_TRUE(Launch(BinFolder()));
-  ASSERT_TRUE(AcceptStartPage());
-  HWND main = WaitForMainWindow();
-  ASSERT_TRUE(main);
-  HWND operations = WaitForOperationsWindow(main);
-  ASSERT_TRUE(operations);
+  HWND main = nullptr, operations = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenOperationsWindow(main, operations));
   std::this_thread::sleep_for(500ms);
   if (const char* pause = std::getenv("ZSR_APP_TEST_PAUSE_MS")) std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(pause)));
   const RECT frame = WindowRect(main);
@@ -242,18 +223,9 @@ TEST_F(ProgramAt144Dpi, FrameAndOperationsWindowScale) {
 // The tool closed while an outcome's prompt is still open on a worker thread: the prompt is
 // dismissed and the program ends promptly.
 TEST_F(RunningProgram, CloseWhileAPromptIsOpen) {
-  ASSERT_TRUE(AcceptStartPage());
-  HWND main = WaitForMainWindow();
-  ASSERT_TRUE(main);
-  HWND operations = WaitForOperationsWindow(main);
-  ASSERT_TRUE(operations);
-  HWND start = ::GetDlgItem(operations, 1004);
-  const auto enabledBy = std::chrono::steady_clock::now() + 20s;
-  while (!::IsWindowEnabled(start) && std::chrono::steady_clock::now() < enabledBy) std::this_thread::sleep_for(100ms);
-  ASSERT_TRUE(::IsWindowEnabled(start));
-  ::PostMessageW(operations, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED), reinterpret_cast<LPARAM>(start));
-  HWND popup = WaitForWindow(m_process.dwProcessId, [main](HWND hwnd) { return IsLayered(hwnd) && hwnd != main; }, 15s);
-  ASSERT_TRUE(popup);
+  HWND main = nullptr, operations = nullptr, popup = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenOperationsWindow(main, operations));
+  ASSERT_NO_FATAL_FAILURE(StartRun(main, operations, popup));
   HWND prompt = WaitForWindow(m_process.dwProcessId,
                               [main, popup](HWND hwnd) { return IsLayered(hwnd) && hwnd != main && hwnd != popup; }, 30s);
   ASSERT_TRUE(prompt);

@@ -31,11 +31,8 @@ TEST_F(ProgramAt120Dpi, FrameOperationsWindowAndStartButtonScale) {
   ASSERT_EQ(frameH, 733);
 
   ASSERT_TRUE(Launch(BinFolder()));
-  ASSERT_TRUE(AcceptStartPage());
-  HWND main = WaitForMainWindow();
-  ASSERT_TRUE(main);
-  HWND operations = WaitForOperationsWindow(main);
-  ASSERT_TRUE(operations);
+  HWND main = nullptr, operations = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenOperationsWindow(main, operations));
   std::this_thread::sleep_for(500ms);
   if (const char* pause = std::getenv("ZSR_APP_TEST_PAUSE_MS")) std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(pause)));
 

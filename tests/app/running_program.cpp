@@ -120,6 +120,25 @@ HWND RunningProgram::WaitForOperationsWindow(HWND main) {
                        [main](HWND hwnd) { return ::GetWindow(hwnd, GW_OWNER) == main && !IsLayered(hwnd); });
 }
 
+void RunningProgram::OpenOperationsWindow(HWND& main, HWND& operations) {
+  ASSERT_TRUE(AcceptStartPage());
+  main = WaitForMainWindow();
+  ASSERT_TRUE(main);
+  operations = WaitForOperationsWindow(main);
+  ASSERT_TRUE(operations);
+}
+
+void RunningProgram::StartRun(HWND main, HWND operations, HWND& popup) {
+  using namespace std::chrono_literals;
+  HWND start = ::GetDlgItem(operations, 1004);
+  const auto enabledBy = std::chrono::steady_clock::now() + 20s;
+  while (!::IsWindowEnabled(start) && std::chrono::steady_clock::now() < enabledBy) std::this_thread::sleep_for(100ms);
+  ASSERT_TRUE(::IsWindowEnabled(start)) << "the probe's output did not enable the start button";
+  ::PostMessageW(operations, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED), reinterpret_cast<LPARAM>(start));
+  popup = WaitForWindow(m_process.dwProcessId, [main](HWND hwnd) { return IsLayered(hwnd) && hwnd != main; }, 15s);
+  ASSERT_TRUE(popup) << "no progress popup";
+}
+
 DWORD RunningProgram::WaitForExit(DWORD ms) {
   if (::WaitForSingleObject(m_process.hProcess, ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
   DWORD code = 0;

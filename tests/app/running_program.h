@@ -48,6 +48,11 @@ class RunningProgram : public testing::Test {
   HWND AcceptStartPage();
   HWND WaitForMainWindow();
   HWND WaitForOperationsWindow(HWND main);
+  // The start page accepted, the main window and its operations window found (fatal otherwise).
+  void OpenOperationsWindow(HWND& main, HWND& operations);
+  // Waits until the probe's output has enabled the start button, presses it and returns the
+  // progress popup that opens (fatal when either does not happen).
+  void StartRun(HWND main, HWND operations, HWND& popup);
   DWORD WaitForExit(DWORD ms);
 
   CStandinPathScope m_standinsFirst;

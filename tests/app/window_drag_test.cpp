@@ -62,11 +62,8 @@ void DragWithTheMouse(POINT from, POINT by) {
 }  // namespace
 
 TEST_F(RunningProgram, DragStripFrameFollowsTheDragAndThenNoLongerLeads) {
-  ASSERT_TRUE(AcceptStartPage());
-  HWND main = WaitForMainWindow();
-  ASSERT_TRUE(main);
-  HWND operations = WaitForOperationsWindow(main);
-  ASSERT_TRUE(operations);
+  HWND main = nullptr, operations = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenOperationsWindow(main, operations));
   ::SetCursorPos(0, 0);  // away from both windows, so no hover asks for hit tests meanwhile
   std::this_thread::sleep_for(500ms);
 
