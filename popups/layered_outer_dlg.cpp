@@ -3,6 +3,7 @@
 #include <gdiplus.h>
 
 #include "framework/client_dc.h"
+#include "framework/dib_section.h"
 #include "framework/gdi_object.h"
 #include "framework/memory_dc.h"
 #include "framework/select_object.h"
@@ -13,19 +14,6 @@ namespace {
 RECT ToRect(const PairRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 PairRect ToPairRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-// A top-down 32-bit section: its bytes are the premultiplied BGRA that UpdateLayeredWindow
-// wants, and GDI+ can draw straight into them.
-CBitmap CreateAlphaSection(HDC hdc, int width, int height, void** bits) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return CBitmap(::CreateDIBSection(hdc, &info, DIB_RGB_COLORS, bits, nullptr, 0));
-}
 
 }  // namespace
 
@@ -50,7 +38,8 @@ bool CLayeredOuterDlg::DrawLayeredFrame() {
   CClientDC screen(nullptr);
   CMemoryDC memory(screen.Get());
   void* bits = nullptr;
-  CBitmap section = CreateAlphaSection(screen.Get(), frame.cx, frame.cy, &bits);
+  // Premultiplied BGRA, as UpdateLayeredWindow wants it; GDI+ draws straight into it.
+  CBitmap section = CreateTopDownDibSection(screen.Get(), frame.cx, frame.cy, &bits);
   if (!screen || !memory || !section || !bits) return false;
   CSelectObject selection(memory.Get(), section.Get());
   {

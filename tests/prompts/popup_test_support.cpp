@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/client_dc.h"
+#include "framework/dib_section.h"
 #include "framework/gdi_object.h"
 #include "framework/memory_dc.h"
 #include "framework/select_object.h"
@@ -13,15 +14,8 @@ CPixels DrawInto(int width, int height, const std::function<void(HDC)>& draw) {
   CPixels pixels;
   CClientDC screen(nullptr);
   CMemoryDC memory(screen.Get());
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  CBitmap section(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  CBitmap section = CreateTopDownDibSection(screen.Get(), width, height, &bits);
   if (!memory || !section || !bits || width <= 0 || height <= 0) return pixels;
   {
     CSelectObject selection(memory.Get(), section.Get());

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "framework/client_dc.h"
+#include "framework/dib_section.h"
 #include "framework/gdi_object.h"
 #include "framework/memory_dc.h"
 #include "framework/select_object.h"
@@ -44,15 +45,9 @@ Pixels Render(int width, int height, Draw draw) {
   Pixels pixels;
   pixels.width = width;
   pixels.height = height;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
   CClientDC screen(nullptr);
-  CBitmap section(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  CBitmap section = CreateTopDownDibSection(screen.Get(), width, height, &bits);
   CMemoryDC memory(screen.Get());
   if (!section || !memory) return pixels;
   {

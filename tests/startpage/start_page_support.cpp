@@ -5,6 +5,11 @@
 #include <cstring>
 #include <thread>
 
+#include "framework/client_dc.h"
+#include "framework/dib_section.h"
+#include "framework/memory_dc.h"
+#include "framework/select_object.h"
+
 COLORREF Pixels::At(int x, int y) const {
   const uint32_t p = data[static_cast<size_t>(y) * width + x];
   return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
@@ -14,29 +19,19 @@ Pixels Render(int width, int height, const std::function<void(HDC)>& draw) {
   Pixels pixels;
   pixels.width = width;
   pixels.height = height;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HDC screen = ::GetDC(nullptr);
-  HBITMAP section = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = ::CreateCompatibleDC(screen);
-  ::ReleaseDC(nullptr, screen);
+  CClientDC screen(nullptr);
+  CBitmap section = CreateTopDownDibSection(screen.Get(), width, height, &bits);
+  CMemoryDC memory(screen.Get());
   if (section && memory && bits) {
-    HGDIOBJ old = ::SelectObject(memory, section);
+    CSelectObject selection(memory.Get(), section.Get());
     // A poison colour, so that whatever is left unpainted shows.
     std::memset(bits, 0x5A, static_cast<size_t>(width) * height * 4);
-    draw(memory);
+    draw(memory.Get());
     ::GdiFlush();
     pixels.data.assign(static_cast<const uint32_t*>(bits),
                        static_cast<const uint32_t*>(bits) + static_cast<size_t>(width) * height);
-    ::SelectObject(memory, old);
   }
-  if (memory) ::DeleteDC(memory);
-  if (section) ::DeleteObject(section);
   return pixels;
 }
 
