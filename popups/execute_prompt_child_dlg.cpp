@@ -63,7 +63,13 @@ void CExecutePromptChildDlg::StartStatusLine() {
                                 kStatusBackSource.bottom);
   m_stcStatus.MoveWindow(RECT{30, middle - 10, client.right - 10, middle + 10}, TRUE);
   m_stcStatus.InitFont();
+  ShowCurrentStatus();
   m_stcStatus.StartAnimation();
+}
+
+void CExecutePromptChildDlg::ShowCurrentStatus() {
+  const CRepairStatus::Text status = RepairStatus().StatusText();
+  m_stcStatus.SetText(status ? *status : std::wstring());
 }
 
 bool CExecutePromptChildDlg::LoadBackgroundPictures() {
@@ -123,9 +129,7 @@ void CExecutePromptChildDlg::OnTimer(UINT_PTR) {
     // The erase draws the bar; the status line over it is repainted along with it.
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   }
-  // No repaint here: the status line's own worker shows the new text within its period.
-  const CRepairStatus::Text status = RepairStatus().StatusText();
-  m_stcStatus.SetText(status ? *status : std::wstring());
+  ShowCurrentStatus();
   Default();
 }
 

@@ -13,6 +13,8 @@ class CExecutePromptChildDlg : public CLayeredInnerDlg {
   // The popup's layout step: sets up and starts the status line over the panel picture.
   void LayoutControls() override { StartStatusLine(); }
   void StartStatusLine();
+  // The status line takes the record's current status text.
+  void ShowCurrentStatus();
 
   CPngImage m_pTrackImage;
   CPngImage m_pFillImage;

@@ -31,6 +31,12 @@ void CDrawStateInfoStatic::SetForeColor(COLORREF color) {
   if (m_hWnd) Invalidate(TRUE);
 }
 
+void CDrawStateInfoStatic::SetText(const std::wstring& text) {
+  if (text == m_strText) return;
+  m_strText = text;
+  if (m_hWnd) ::SetWindowTextW(m_hWnd, m_strText.c_str());
+}
+
 void CDrawStateInfoStatic::StartAnimation() {
   if (m_worker.joinable() || !m_hWnd) return;
   {

@@ -1,7 +1,8 @@
 #pragma once
 // The progress popup's status line: draws a text member of its own over a slice of its
-// owner's background picture. SetText does not repaint; a worker thread invalidates the
-// control every 600 ms while the animation runs, so the newest text shows within that time.
+// owner's background picture. A new text becomes the window's text as well (other programs,
+// screen readers among them, read the line there) and is repainted at once; besides, a worker
+// thread invalidates the control every 600 ms while the animation runs.
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -27,7 +28,7 @@ class CDrawStateInfoStatic : public CStatic {
   // Not owned: the owner's own picture, which outlives the control's painting.
   void SetBackImage(Gdiplus::Image* image) { m_pBackImage = image; }
   void SetBackSourceRect(int left, int top, int right, int bottom) { m_rcBackSource = {left, top, right, bottom}; }
-  void SetText(const std::wstring& text) { m_strText = text; }
+  void SetText(const std::wstring& text);
   const std::wstring& GetText() const { return m_strText; }
 
   void StartAnimation();
