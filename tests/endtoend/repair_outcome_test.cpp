@@ -1,0 +1,180 @@
+// Each way a repair run can end, as the user meets it: the real program, the stand-in tools
+// playing what sfc, ping and DISM print, and the tool's own timing.
+#include <regex>
+#include <thread>
+
+#include "program_scenario.h"
+
+namespace e2e {
+namespace {
+
+constexpr int kCloseButton = 1002;
+constexpr int kStartButton = 1004;
+constexpr int kUnsolved = 1022;
+
+double SecondsBetween(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration<double>(to - from).count();
+}
+
+class RepairRun : public ProgramScenario {
+ protected:
+  void SetUp() override {
+    ProgramScenario::SetUp();
+    // sfc works a while, then writes its whole report at once, as it does into a pipe.
+    Play(L"sfc", "pause 2000\nwrite sfc-zh-no-violations.bin\n");
+    Play(L"tiworker", "idle 600000\n");
+    Play(L"dism", kDismSucceeds);
+    StartServicing(L"TiWorker.exe");
+  }
+
+  // Start page passed and the run started; the popup shows the local phase.
+  void StartTheRun(HWND& operations, HWND& popup) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    operations = OpenOperationsWindow();
+    ASSERT_TRUE(operations);
+    popup = StartRepair(operations);
+    ASSERT_TRUE(popup);
+    EXPECT_EQ(User().StatusLine(popup), kLocalStatus);
+  }
+
+  // After a failure the popup ends once the prompt is confirmed and the tool is ready again.
+  void ExpectReadyAfterFailure(HWND operations, HWND popup, HWND prompt) {
+    EXPECT_TRUE(::IsWindowVisible(popup)) << "the popup should stay behind the failure prompt";
+    Confirm(prompt);
+    EXPECT_TRUE(User().WaitUntilGone(popup, 5s));
+    EXPECT_TRUE(User().WaitUntilEnabled(operations, kStartButton, 5s));
+  }
+};
+
+TEST_F(RepairRun, SucceedsThroughTheLocalAndTheOnlinePhase) {
+  HWND operations = nullptr, popup = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartTheRun(operations, popup));
+
+  const auto transition = AwaitCall(kProbeCall, 2, 20s);
+  ASSERT_TRUE(transition) << "no second probe after sfc's report: " << m_scenario.Calls();
+  EXPECT_EQ(User().StatusLine(popup), kLocalStatus);
+  const auto dism = AwaitCall(kDismCall, 1, 70s);
+  ASSERT_TRUE(dism) << m_scenario.Calls();
+  // The probe's two seconds, six idle samples of a second five seconds apart, ten seconds' rest.
+  EXPECT_GE(SecondsBetween(*transition, *dism), 2 + 6 + 25 + 10 - 0.5);
+  EXPECT_LT(SecondsBetween(*transition, *dism), 2 + 6 + 25 + 10 + 15);
+  std::this_thread::sleep_for(1500ms);
+  EXPECT_EQ(User().StatusLine(popup), kOnlineStatus);
+
+  HWND prompt = AwaitPrompt(kSucceeded, 30s);
+  ASSERT_TRUE(prompt);
+  EXPECT_FALSE(::IsWindow(popup) && ::IsWindowVisible(popup)) << "the popup must end before the success prompt";
+  Confirm(prompt);
+  EXPECT_TRUE(std::regex_search(FeedbackJournal(), std::regex("\nCustomerFeedbackEx 10027 1\\.0\\.4 1 [0-9]+\n")))
+      << FeedbackJournal();
+  EXPECT_LT(m_scenario.Calls().find(kSfcCall), m_scenario.Calls().find(kDismCall));
+
+  // After a success the close button closes at once: no problem-solved window.
+  ASSERT_TRUE(User().WaitUntilEnabled(operations, kStartButton, 5s));
+  ASSERT_TRUE(User().Click(operations, kCloseButton));
+  EXPECT_FALSE(User().ProblemSolvedWindow(2s));
+  EXPECT_EQ(AwaitExit(10s), 0u);
+  EXPECT_TRUE(AwaitFolderRemoved(15s)) << "the tool's folder is still there";
+  ExpectNothingLeftRunning();
+}
+
+TEST_F(RepairRun, LocalRepairThatCannotStartFailsAtOnce) {
+  Play(L"sfc", "write sfc-zh-no-service.bin\nexit 1\n");
+  HWND operations = nullptr, popup = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartTheRun(operations, popup));
+  HWND prompt = AwaitPrompt(kLocalFailed, 10s);
+  ASSERT_TRUE(prompt);
+  EXPECT_LT(SecondsBetween(m_runStarted, Clock::now()), 5);
+  ExpectReadyAfterFailure(operations, popup, prompt);
+  EXPECT_EQ(CountOf(kDismCall), 0);
+
+  // Closing after a failure asks whether the problem was solved; the answer is reported.
+  ASSERT_TRUE(User().Click(operations, kCloseButton));
+  HWND solved = User().ProblemSolvedWindow(5s);
+  ASSERT_TRUE(solved);
+  ASSERT_TRUE(User().Click(solved, kUnsolved));
+  EXPECT_EQ(AwaitExit(10s), 0u);
+  EXPECT_TRUE(std::regex_search(FeedbackJournal(), std::regex("\nCustomerFeedbackEx 10027 1\\.0\\.4 2 [0-9]+\n")))
+      << FeedbackJournal();
+  EXPECT_NE(UrlJournal().find("https://kb.zorvex.com/feedback?tool=10027&version=1.0.4"), std::string::npos)
+      << UrlJournal();
+  EXPECT_TRUE(AwaitFolderRemoved(15s));
+  ExpectNothingLeftRunning();
+}
+
+TEST_F(RepairRun, SfcEndingWithoutOutputFailsOnceTheEstimatePassesFivePercent) {
+  Play(L"sfc", "exit 0\n");
+  HWND operations = nullptr, popup = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartTheRun(operations, popup));
+  // The estimate rises a percent every seven ticks; the missing sfc counts only above 5.
+  EXPECT_FALSE(User().Prompt(35s)) << "failed before the estimate passed five percent";
+  HWND prompt = AwaitPrompt(kLocalFailed, 40s);
+  ASSERT_TRUE(prompt);
+  EXPECT_GE(SecondsBetween(m_runStarted, Clock::now()), 43 - 0.3);
+  ExpectReadyAfterFailure(operations, popup, prompt);
+  EXPECT_EQ(CountOf(kProbeCall), 1) << "no transition after a failed local phase";
+}
+
+TEST_F(RepairRun, WithoutNetworkOnlyTheLocalRepairIsDone) {
+  Play(L"ping", "write ping-zh-timeout.bin\nexit 1\n");
+  HWND operations = nullptr, popup = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartTheRun(operations, popup));
+  ASSERT_TRUE(AwaitCall(kProbeCall, 2, 20s)) << m_scenario.Calls();
+  HWND prompt = AwaitPrompt(kNetworkRequired, 15s);
+  ASSERT_TRUE(prompt);
+  EXPECT_TRUE(::IsWindowVisible(popup)) << "the popup should stay behind the prompt";
+  Confirm(prompt);
+  EXPECT_TRUE(User().WaitUntilGone(popup, 5s));
+  EXPECT_TRUE(User().WaitUntilEnabled(operations, kStartButton, 5s));
+  std::this_thread::sleep_for(2s);
+  EXPECT_EQ(CountOf(kDismCall), 0) << m_scenario.Calls();
+}
+
+// The online phase on its own: the local phase passes, the servicing is idle, DISM plays.
+class OnlinePhase : public RepairRun {
+ protected:
+  HWND AwaitOnlineFailure(HWND operations, HWND popup, std::chrono::seconds afterDism,
+                          Clock::time_point* dismStarted = nullptr) {
+    const auto dism = AwaitCall(kDismCall, 1, 80s);
+    EXPECT_TRUE(dism) << m_scenario.Calls();
+    if (!dism) return nullptr;
+    if (dismStarted) *dismStarted = *dism;
+    HWND prompt = AwaitPrompt(kOnlineFailed, afterDism);
+    if (prompt) ExpectReadyAfterFailure(operations, popup, prompt);
+    return prompt;
+  }
+};
+
+TEST_F(OnlinePhase, DismErrorMarkerEndsTheRunEvenAfterOneHundredPercent) {
+  Play(L"dism", "write dism-zh-error-source.bin 0 729\npause 700\nwrite dism-zh-error-source.bin 729\nexit 1\n");
+  HWND operations = nullptr, popup = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartTheRun(operations, popup));
+  ASSERT_TRUE(AwaitOnlineFailure(operations, popup, 15s));
+  // The figure 100.0 came with the error: never a success after it.
+  EXPECT_FALSE(User().Prompt(4s));
+  ExpectNoRepairToolRunning();
+}
+
+TEST_F(OnlinePhase, DismInEnglishFailsOnceProgressPassesFivePercent) {
+  Play(L"dism", "write dism-en-success.bin 0 112\npause 700\ndism-progress 1.1 30.1 step 4.5 pause 700\nhang\n");
+  HWND operations = nullptr, popup = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartTheRun(operations, popup));
+  Clock::time_point dism;
+  ASSERT_TRUE(AwaitOnlineFailure(operations, popup, 15s, &dism));
+  // 1.1 and 5.6 are shown; 10.1 is the first figure above five (the third record).
+  EXPECT_GE(SecondsBetween(dism, Clock::now()), 3 * 0.7);
+  ExpectNoRepairToolRunning();
+}
+
+TEST_F(OnlinePhase, SilentDismFailsSixtyTwoTicksIntoThePhase) {
+  Play(L"dism", "hang\n");
+  HWND operations = nullptr, popup = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartTheRun(operations, popup));
+  Clock::time_point dism;
+  ASSERT_TRUE(AwaitOnlineFailure(operations, popup, 90s, &dism));
+  EXPECT_GE(SecondsBetween(dism, Clock::now()), 60 - 0.5);
+  ExpectNoRepairToolRunning();
+}
+
+}  // namespace
+}  // namespace e2e
