@@ -489,6 +489,9 @@ bool CRepairRun::OnRepairSucceeded()
 {
     m_bOnlinePhaseActive.store(false);
     m_nMode.store(Idle);
+    // Decided now: the close button works while the prompt is open and at once after it, and
+    // a tool that has repaired does not ask whether the problem was solved.
+    m_bShowFeedbackOnClose.store(false);
     // The popup goes first, so that the success prompt stands alone.
     CloseProgressPopup();
     Prompt(kSucceededPrompt);
@@ -496,7 +499,6 @@ bool CRepairRun::OnRepairSucceeded()
         return true;
     m_Ui.EnableStartButton(true);
     ClearRepairProcesses();
-    m_bShowFeedbackOnClose.store(false);
     ReportRepairResult(1);
     return true;
 }

@@ -156,7 +156,11 @@ TEST(Outcome, SuccessEndsThePopupFirstAndReportsLast)
     bench.ScriptDism("dism-zh-success.bin");
     bench.ReachOnlinePhase();
     bench.journal.Clear();
+    // Closing while the success prompt is open (or at once after it) must not ask either.
+    bool offeredWhilePromptOpen = true;
+    bench.ui.whilePromptOpen = [&](const std::string&) { offeredWhilePromptOpen = bench.run.ShowFeedbackOnClose(); };
     bench.TicksUntil([&] { return bench.run.Mode() == Idle; });
+    EXPECT_FALSE(offeredWhilePromptOpen);
     // Reported inside the last tick, before its one-second pause.
     const std::string time = std::to_string(CVirtualTime::kUnixStart + (bench.time.NowMs() - 1000) / 1000);
     EXPECT_TRUE(SequenceIs(StepsStartingWith(bench.journal.Take(), {"Prompt", "Popup", "Button", "Clear", "Report"}),
