@@ -4,8 +4,9 @@
 // The first tool plays a whole successful repair (start page, agreement text, main window,
 // progress popup in both phases, success prompt) and is closed; the second is closed before
 // any run, which offers the problem-solved window. A screenshot request is the file
-// SHOTS_FOLDER\request holding "NAME LEFT TOP RIGHT BOTTOM" (the screen area of the window);
-// whoever takes the picture deletes the file. Exit code 0 when every step happened.
+// SHOTS_FOLDER\request holding "NAME LEFT TOP RIGHT BOTTOM" twice: the screen area of the
+// window, then that of its dialog; whoever takes the picture deletes the file. Exit code 0
+// when every step happened.
 #include <windows.h>
 
 #include <chrono>
@@ -70,17 +71,20 @@ class Camera {
  public:
   explicit Camera(fs::path folder) : m_request(std::move(folder) / L"request") {}
 
-  // The window's frame (it holds the shadow) and its dialog.
+  // The window's frame (it holds the shadow) and, inside it, its dialog.
   void Shoot(const char* name, HWND dialog) const {
     std::this_thread::sleep_for(700ms);  // painting and the status line's first repaint
     HWND frame = CUserDriver::FrameOf(dialog);
-    RECT area = ScreenRectOf(frame ? frame : dialog);
     const RECT inner = ScreenRectOf(dialog);
+    RECT area = ScreenRectOf(frame ? frame : dialog);
     ::UnionRect(&area, &area, &inner);
     const fs::path part = m_request.wstring() + L".part";
     {
       std::ofstream request(part, std::ios::binary);
-      request << name << ' ' << area.left << ' ' << area.top << ' ' << area.right << ' ' << area.bottom << '\n';
+      request << name;
+      for (const RECT& rect : {area, inner})
+        request << ' ' << rect.left << ' ' << rect.top << ' ' << rect.right << ' ' << rect.bottom;
+      request << '\n';
     }
     fs::rename(part, m_request);
     std::fprintf(stdout, "walk: %s\n", name);
