@@ -267,6 +267,10 @@ bool CScenarioParser::ParseStep(const std::vector<Token>& tokens, size_t first,
     step.share = static_cast<int>(share);
     return true;
   }
+  if (name == "note-time") {
+    step.kind = StepKind::NoteTime;
+    return needArgs(0, 0);
+  }
   if (name == "hang" || name == "silent") {
     step.kind = name == "hang" ? StepKind::Hang : StepKind::Silent;
     return needArgs(0, 0);

@@ -76,6 +76,9 @@ int CScenarioPlayer::Play(const std::vector<ScenarioStep>& steps) {
         return static_cast<int>(step.number);
       case StepKind::Silent:
         break;
+      case StepKind::NoteTime:
+        m_Context.RecordTime();
+        break;
       case StepKind::WaitArg:
         if (auto seconds = m_Context.NumberAfterSwitch(step.text); seconds && *seconds > 0)
           SleepMs(*seconds * 1000);

@@ -20,6 +20,7 @@ enum class StepKind {
   DismProgress,   // DISM progress bar records
   DismBar,        // one DISM bar, no separator
   SfcProgress,    // sfc percent records
+  NoteTime,       // the moment, for latency measurements
 };
 
 enum class TextEncoding { Gbk, Utf16Le, Ascii, Utf8 };

@@ -119,13 +119,21 @@ std::optional<long long> CToolContext::NumberAfterSwitch(const std::string& opti
   return std::nullopt;
 }
 
-void CToolContext::RecordCall() const {
+void CToolContext::RecordCall() const { AppendToScenarioFile(L"calls.txt", m_strName + L"\t" + m_strArguments); }
+
+void CToolContext::RecordTime() const {
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  AppendToScenarioFile(L"times.txt", m_strName + L"\t" + std::to_wstring(now.QuadPart));
+}
+
+void CToolContext::AppendToScenarioFile(const wchar_t* fileName, const std::wstring& line) const {
   if (m_strScenarioDir.empty()) return;
-  std::wstring path = m_strScenarioDir + L"\\calls.txt";
+  std::wstring path = m_strScenarioDir + L"\\" + fileName;
   CStandinHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
-  std::string line = CTextEncoder::Narrow(m_strName + L"\t" + m_strArguments) + "\r\n";
+  std::string bytes = CTextEncoder::Narrow(line) + "\r\n";
   DWORD written = 0;
-  WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }

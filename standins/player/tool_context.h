@@ -24,8 +24,12 @@ public:
   std::optional<long long> NumberAfterSwitch(const std::string& option) const;
   // Appends "<name>\t<arguments>" to calls.txt of the scenario folder, so tests see who ran.
   void RecordCall() const;
+  // Appends "<name>\t<now>" to times.txt of the scenario folder: the performance counter,
+  // which every process of the system reads alike, for latency measurements.
+  void RecordTime() const;
 
 private:
+  void AppendToScenarioFile(const wchar_t* fileName, const std::wstring& line) const;
   static std::wstring ArgumentsOf(const std::wstring& commandLine);
   std::wstring m_strExeDir;
   std::wstring m_strName;

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -181,6 +183,30 @@ TEST(StandinPipe, PiecesArriveAsSeparateReads) {
   EXPECT_GE(run.chunks[1].atMs - run.chunks[0].atMs, 500);
   EXPECT_GE(run.elapsedMs, 1100);
   EXPECT_EQ(run.exitCode, 4u);
+}
+
+// The noted moment is the performance counter of the whole system, taken between the tool's
+// start and the write that follows.
+TEST(StandinPipe, NoteTimeRecordsTheMomentOfTheNextWrite) {
+  CScenarioFolder folder;
+  ASSERT_TRUE(folder.Set(L"sfc", "pause 300\nnote-time\ntext \"x\" ascii\nnote-time\n"));
+  LARGE_INTEGER frequency, before, after;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&before);
+  CmdPipeResult run = CCmdPipeRun::Run(L"sfc /scannow", InStandinFolder());
+  QueryPerformanceCounter(&after);
+  EXPECT_EQ(run.Bytes(), "x");
+  std::ifstream file(std::filesystem::path(folder.Path()) / L"times.txt", std::ios::binary);
+  std::string tool, ticks;
+  std::vector<long long> noted;
+  while (std::getline(file, tool, '\t') && std::getline(file, ticks)) {
+    EXPECT_EQ(tool, "sfc");
+    noted.push_back(std::stoll(ticks));
+  }
+  ASSERT_EQ(noted.size(), 2u);
+  EXPECT_GE(noted[0] - before.QuadPart, 300 * frequency.QuadPart / 1000) << "after the pause";
+  EXPECT_LE(noted[0], noted[1]);
+  EXPECT_LE(noted[1], after.QuadPart);
 }
 
 // A tool that writes its answer whole ends without waiting for the reader, as a real one
