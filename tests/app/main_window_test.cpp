@@ -46,8 +46,8 @@ TEST_F(RunningProgram, FrameAndOperationsWindowAt96DotsPerInch) {
   ASSERT_NO_FATAL_FAILURE(OpenOperationsWindow(main, operations));
   std::this_thread::sleep_for(500ms);
 
-  const RECT frame = WindowRect(main);
-  const RECT inner = WindowRect(operations);
+  const RECT frame = ScreenRectOf(main);
+  const RECT inner = ScreenRectOf(operations);
   EXPECT_EQ(frame.right - frame.left, 410);
   EXPECT_EQ(frame.bottom - frame.top, 611);
   EXPECT_EQ(inner.left - frame.left, 5);
@@ -61,7 +61,7 @@ TEST_F(RunningProgram, FrameAndOperationsWindowAt96DotsPerInch) {
   // The start button of a 400-pixel client sits where the unscaled layout puts it.
   HWND start = ::GetDlgItem(operations, 1004);
   ASSERT_TRUE(start);
-  RECT button = WindowRect(start);
+  RECT button = ScreenRectOf(start);
   POINT origin{0, 0};
   ::ClientToScreen(operations, &origin);
   EXPECT_EQ(button.left - origin.x, 71);
@@ -88,7 +88,7 @@ TEST_F(RunningProgram, FrameAndOperationsWindowAt96DotsPerInch) {
 
   // The system menu's About entry opens the About box modally.
   ::PostMessageW(main, WM_SYSCOMMAND, 0x0010, 0);
-  HWND about = WaitForWindow(m_process.dwProcessId, [](HWND hwnd) { return TextOf(hwnd) == L"About ZorvexSfcRepair"; }, 10s);
+  HWND about = WaitForWindow(m_process.dwProcessId, [](HWND hwnd) { return WindowTextOf(hwnd) == L"About ZorvexSfcRepair"; }, 10s);
   ASSERT_TRUE(about);
   EXPECT_FALSE(::IsWindowEnabled(main));
   ::PostMessageW(about, WM_COMMAND, IDOK, 0);
@@ -109,7 +109,7 @@ TEST_F(RunningProgram, FeedbackLinkAndCloseButton) {
   ASSERT_TRUE(WaitForJournal("GetToolIsNewVersion 10027 1.0.4"));
 
   auto clickOn = [operations](int id) {
-    RECT label = WindowRect(::GetDlgItem(operations, id));
+    RECT label = ScreenRectOf(::GetDlgItem(operations, id));
     POINT point{(label.left + label.right) / 2, (label.top + label.bottom) / 2};
     ::ScreenToClient(operations, &point);
     ::PostMessageW(operations, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
@@ -122,7 +122,7 @@ TEST_F(RunningProgram, FeedbackLinkAndCloseButton) {
   EXPECT_TRUE(WaitForJournal("FeedbackQuestion 10027 1.0.4\n"));
 
   ::PostMessageW(operations, WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(operations, 1002)));
-  HWND problemSolved = WaitForWindow(m_process.dwProcessId, [main](HWND hwnd) { return IsLayered(hwnd) && hwnd != main; }, 15s);
+  HWND problemSolved = WaitForWindow(m_process.dwProcessId, [main](HWND hwnd) { return IsLayeredWindow(hwnd) && hwnd != main; }, 15s);
   ASSERT_TRUE(problemSolved);
   EXPECT_EQ(WaitForExit(500), static_cast<DWORD>(STILL_ACTIVE)) << "the tool ended before the window was answered";
   ::PostMessageW(problemSolved, WM_CLOSE, 0, 0);
@@ -139,7 +139,7 @@ TEST_F(RunningProgram, RunThenCloseDuringTheTransition) {
   ASSERT_NO_FATAL_FAILURE(OpenOperationsWindow(main, operations));
   ASSERT_NO_FATAL_FAILURE(StartRun(main, operations, popup));
   HWND prompt = WaitForWindow(m_process.dwProcessId,
-                              [main, popup](HWND hwnd) { return IsLayered(hwnd) && hwnd != main && hwnd != popup; }, 30s);
+                              [main, popup](HWND hwnd) { return IsLayeredWindow(hwnd) && hwnd != main && hwnd != popup; }, 30s);
   ASSERT_TRUE(prompt);
   EXPECT_NE(m_scenario.Calls().find("sfc\t/scannow"), std::string::npos) << m_scenario.Calls();
   ::PostMessageW(prompt, WM_CLOSE, 0, 0);
@@ -181,7 +181,7 @@ TEST_F(ReleasedProgram, DecliningTheStartPageLeavesTheFolder) {
   const std::filesystem::path folder = Unpack(L"Repair Kit");
   ASSERT_TRUE(Launch(folder.wstring()));
   HWND startPage = WaitForWindow(m_process.dwProcessId,
-                                 [](HWND hwnd) { return IsLayered(hwnd) && TextOf(hwnd) == L"系统文件修复工具"; });
+                                 [](HWND hwnd) { return IsLayeredWindow(hwnd) && WindowTextOf(hwnd) == L"系统文件修复工具"; });
   ASSERT_TRUE(startPage);
   ::PostMessageW(startPage, WM_CLOSE, 0, 0);
   ASSERT_EQ(WaitForExit(15000), 0u);
@@ -203,8 +203,8 @@ TEST_F(ProgramAt144Dpi, FrameAndOperationsWindowScale) {
   ASSERT_NO_FATAL_FAILURE(OpenOperationsWindow(main, operations));
   std::this_thread::sleep_for(500ms);
   if (const char* pause = std::getenv("ZSR_APP_TEST_PAUSE_MS")) std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(pause)));
-  const RECT frame = WindowRect(main);
-  const RECT inner = WindowRect(operations);
+  const RECT frame = ScreenRectOf(main);
+  const RECT inner = ScreenRectOf(operations);
   EXPECT_EQ(frame.right - frame.left, 590);
   EXPECT_EQ(frame.bottom - frame.top, 879);
   EXPECT_EQ(inner.left - frame.left, 7);
@@ -212,7 +212,7 @@ TEST_F(ProgramAt144Dpi, FrameAndOperationsWindowScale) {
   EXPECT_EQ(inner.right - inner.left, 576);
   EXPECT_EQ(inner.bottom - inner.top, 864);
   // The controls were laid out on the created client: the start button of the scaled rule.
-  RECT start = WindowRect(::GetDlgItem(operations, 1004));
+  RECT start = ScreenRectOf(::GetDlgItem(operations, 1004));
   EXPECT_EQ(start.left - inner.left, 101);
   EXPECT_EQ(start.top - inner.top, 316);
   EXPECT_EQ(start.right - start.left, 372);
@@ -227,7 +227,7 @@ TEST_F(RunningProgram, CloseWhileAPromptIsOpen) {
   ASSERT_NO_FATAL_FAILURE(OpenOperationsWindow(main, operations));
   ASSERT_NO_FATAL_FAILURE(StartRun(main, operations, popup));
   HWND prompt = WaitForWindow(m_process.dwProcessId,
-                              [main, popup](HWND hwnd) { return IsLayered(hwnd) && hwnd != main && hwnd != popup; }, 30s);
+                              [main, popup](HWND hwnd) { return IsLayeredWindow(hwnd) && hwnd != main && hwnd != popup; }, 30s);
   ASSERT_TRUE(prompt);
   std::this_thread::sleep_for(500ms);
   ASSERT_TRUE(::IsWindowEnabled(main)) << "the progress popup is still running";

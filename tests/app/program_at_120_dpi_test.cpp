@@ -36,8 +36,8 @@ TEST_F(ProgramAt120Dpi, FrameOperationsWindowAndStartButtonScale) {
   std::this_thread::sleep_for(500ms);
   if (const char* pause = std::getenv("ZSR_APP_TEST_PAUSE_MS")) std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(pause)));
 
-  const RECT frame = WindowRect(main);
-  const RECT inner = WindowRect(operations);
+  const RECT frame = ScreenRectOf(main);
+  const RECT inner = ScreenRectOf(operations);
   EXPECT_EQ(frame.right - frame.left, frameW);
   EXPECT_EQ(frame.bottom - frame.top, frameH);
   EXPECT_NEAR(frame.left + frameW / 2, ::GetSystemMetrics(SM_CXSCREEN) / 2, 1);
@@ -49,15 +49,15 @@ TEST_F(ProgramAt120Dpi, FrameOperationsWindowAndStartButtonScale) {
   // Laid out once, on the created client, wider than 400: the scaled rule.
   ASSERT_GT(createdW, 400);
   const float f = static_cast<float>(s);
-  const RECT start = WindowRect(::GetDlgItem(operations, 1004));
+  const RECT start = ScreenRectOf(::GetDlgItem(operations, 1004));
   EXPECT_EQ(start.left - inner.left, static_cast<int>(400 * f / 2 - 259 * f / 2));
   EXPECT_EQ(start.top - inner.top, static_cast<int>(600 * f / 2 - 80 * f));
   EXPECT_EQ(start.right - start.left, static_cast<int>(259 * f));
   EXPECT_EQ(start.bottom - start.top, static_cast<int>(85 * f));
   // The close button and the feedback link stand against the created client's right edge.
-  const RECT close = WindowRect(::GetDlgItem(operations, 1002));
+  const RECT close = ScreenRectOf(::GetDlgItem(operations, 1002));
   EXPECT_EQ(close.left - inner.left, static_cast<int>(createdW - 31.2f));
-  const RECT feedback = WindowRect(::GetDlgItem(operations, 1008));
+  const RECT feedback = ScreenRectOf(::GetDlgItem(operations, 1008));
   EXPECT_EQ(feedback.right - inner.left, createdW - 6);
 
   ::PostMessageW(main, WM_CLOSE, 0, 0);

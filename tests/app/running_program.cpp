@@ -15,27 +15,6 @@ std::wstring BinFolder() {
   return folder.substr(0, folder.rfind(L'\\'));
 }
 
-namespace {
-struct Search {
-  DWORD processId;
-  std::vector<HWND> windows;
-};
-}  // namespace
-
-std::vector<HWND> VisibleTopLevelWindowsOf(DWORD processId) {
-  Search search{processId, {}};
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == s->processId && ::IsWindowVisible(hwnd)) s->windows.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.windows;
-}
-
 bool IsProcessRunning(const wchar_t* exeName) {
   HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return false;
@@ -45,20 +24,6 @@ bool IsProcessRunning(const wchar_t* exeName) {
     found = _wcsicmp(entry.szExeFile, exeName) == 0;
   ::CloseHandle(snapshot);
   return found;
-}
-
-bool IsLayered(HWND hwnd) { return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
-
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[256]{};
-  ::GetWindowTextW(hwnd, text, 256);
-  return text;
-}
-
-RECT WindowRect(HWND hwnd) {
-  RECT rect{};
-  ::GetWindowRect(hwnd, &rect);
-  return rect;
 }
 
 void RunningProgram::SetUp() {
@@ -104,20 +69,20 @@ bool RunningProgram::WaitForJournal(const std::string& line) const {
 
 HWND RunningProgram::AcceptStartPage() {
   HWND startPage = WaitForWindow(m_process.dwProcessId,
-                                 [](HWND hwnd) { return IsLayered(hwnd) && TextOf(hwnd) == L"系统文件修复工具"; });
+                                 [](HWND hwnd) { return IsLayeredWindow(hwnd) && WindowTextOf(hwnd) == L"系统文件修复工具"; });
   if (startPage) ::SendMessageW(startPage, kStartAccepted, 0, 0);
   return startPage;
 }
 
 HWND RunningProgram::WaitForMainWindow() {
   return WaitForWindow(m_process.dwProcessId, [](HWND hwnd) {
-    return IsLayered(hwnd) && (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0;
+    return IsLayeredWindow(hwnd) && (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0;
   });
 }
 
 HWND RunningProgram::WaitForOperationsWindow(HWND main) {
   return WaitForWindow(m_process.dwProcessId,
-                       [main](HWND hwnd) { return ::GetWindow(hwnd, GW_OWNER) == main && !IsLayered(hwnd); });
+                       [main](HWND hwnd) { return ::GetWindow(hwnd, GW_OWNER) == main && !IsLayeredWindow(hwnd); });
 }
 
 void RunningProgram::OpenOperationsWindow(HWND& main, HWND& operations) {
@@ -135,7 +100,7 @@ void RunningProgram::StartRun(HWND main, HWND operations, HWND& popup) {
   while (!::IsWindowEnabled(start) && std::chrono::steady_clock::now() < enabledBy) std::this_thread::sleep_for(100ms);
   ASSERT_TRUE(::IsWindowEnabled(start)) << "the probe's output did not enable the start button";
   ::PostMessageW(operations, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED), reinterpret_cast<LPARAM>(start));
-  popup = WaitForWindow(m_process.dwProcessId, [main](HWND hwnd) { return IsLayered(hwnd) && hwnd != main; }, 15s);
+  popup = WaitForWindow(m_process.dwProcessId, [main](HWND hwnd) { return IsLayeredWindow(hwnd) && hwnd != main; }, 15s);
   ASSERT_TRUE(popup) << "no progress popup";
 }
 

@@ -13,15 +13,12 @@
 
 #include "scenario_folder.h"
 #include "standin_path_scope.h"
+#include "tools/driver/program_windows.h"
 
 inline constexpr UINT kStartAccepted = WM_USER + 534;  // what the start page's start button sends
 
 std::wstring BinFolder();
-std::vector<HWND> VisibleTopLevelWindowsOf(DWORD processId);
 bool IsProcessRunning(const wchar_t* exeName);
-bool IsLayered(HWND hwnd);
-std::wstring TextOf(HWND hwnd);
-RECT WindowRect(HWND hwnd);
 
 template <typename Predicate>
 HWND WaitForWindow(DWORD processId, Predicate matches, std::chrono::seconds limit = std::chrono::seconds(30)) {

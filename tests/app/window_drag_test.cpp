@@ -25,7 +25,7 @@ void ExpectFrameAround(const RECT& frame, const RECT& inner) {
 bool WaitUntilMoved(HWND hwnd, const RECT& from, std::chrono::milliseconds limit) {
   const auto end = std::chrono::steady_clock::now() + limit;
   while (std::chrono::steady_clock::now() < end) {
-    const RECT now = WindowRect(hwnd);
+    const RECT now = ScreenRectOf(hwnd);
     if (now.left != from.left || now.top != from.top) return true;
     std::this_thread::sleep_for(50ms);
   }
@@ -67,7 +67,7 @@ TEST_F(RunningProgram, DragStripFrameFollowsTheDragAndThenNoLongerLeads) {
   ::SetCursorPos(0, 0);  // away from both windows, so no hover asks for hit tests meanwhile
   std::this_thread::sleep_for(500ms);
 
-  const RECT inner = WindowRect(operations);
+  const RECT inner = ScreenRectOf(operations);
   // Top 50 pixels, without the right-most 86 where the minimise and close buttons sit.
   struct Case {
     int x, y;
@@ -84,11 +84,11 @@ TEST_F(RunningProgram, DragStripFrameFollowsTheDragAndThenNoLongerLeads) {
   }
 
   // Before any drag the frame leads: moving it carries the operations window along.
-  RECT frame = WindowRect(main);
+  RECT frame = ScreenRectOf(main);
   ::SetWindowPos(main, nullptr, frame.left - 40, frame.top - 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ASSERT_TRUE(WaitUntilMoved(operations, inner, 3s)) << "the operations window did not follow the frame";
-  frame = WindowRect(main);
-  RECT before = WindowRect(operations);
+  frame = ScreenRectOf(main);
+  RECT before = ScreenRectOf(operations);
   ExpectFrameAround(frame, before);
 
   // A real drag in the strip moves the operations window; the frame follows it.
@@ -98,19 +98,19 @@ TEST_F(RunningProgram, DragStripFrameFollowsTheDragAndThenNoLongerLeads) {
   DragWithTheMouse({before.left + 150, before.top + 20}, by);
   if (!WaitUntilMoved(operations, before, 3s)) GTEST_SKIP() << "no synthetic mouse drag on this display";
   std::this_thread::sleep_for(500ms);
-  RECT dragged = WindowRect(operations);
+  RECT dragged = ScreenRectOf(operations);
   EXPECT_EQ(dragged.left - before.left, by.x);
   EXPECT_EQ(dragged.top - before.top, by.y);
   EXPECT_EQ(dragged.right - dragged.left, 400);
   EXPECT_EQ(dragged.bottom - dragged.top, 600);
-  frame = WindowRect(main);
+  frame = ScreenRectOf(main);
   ExpectFrameAround(frame, dragged);
 
   // From now on the frame no longer leads: moved alone, it leaves the operations window.
   ::SetWindowPos(main, nullptr, frame.left + 30, frame.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   std::this_thread::sleep_for(800ms);
-  EXPECT_EQ(WindowRect(main).left, frame.left + 30);
-  const RECT after = WindowRect(operations);
+  EXPECT_EQ(ScreenRectOf(main).left, frame.left + 30);
+  const RECT after = ScreenRectOf(operations);
   EXPECT_EQ(after.left, dragged.left);
   EXPECT_EQ(after.top, dragged.top);
 

@@ -51,10 +51,15 @@ HWND CUserDriver::MainWindow(Limit limit) const {
   return operations ? FrameOf(operations) : nullptr;
 }
 
-bool CUserDriver::Click(HWND dialog, int buttonId) const {
+bool CUserDriver::Click(HWND dialog, int buttonId, Limit limit) const {
   HWND button = ::GetDlgItem(dialog, buttonId);
-  if (!button || !::IsWindowVisible(button) || !::IsWindowEnabled(button) || !::IsWindowEnabled(dialog)) return false;
-  return ::PostMessageW(button, BM_CLICK, 0, 0) != FALSE;
+  const bool usable = button && WaitUntil(
+                                    [&] {
+                                      return ::IsWindowVisible(button) && ::IsWindowEnabled(button) &&
+                                             ::IsWindowEnabled(dialog);
+                                    },
+                                    limit);
+  return usable && ::PostMessageW(button, BM_CLICK, 0, 0) != FALSE;
 }
 
 bool CUserDriver::ClickAt(HWND window, POINT clientPoint) const {

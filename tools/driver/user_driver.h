@@ -27,9 +27,10 @@ class CUserDriver {
   // The first visible top-level window of the tool that matches, or null after the limit.
   HWND WaitForWindow(const std::function<bool(HWND)>& matches, Limit limit) const;
 
-  // A click on a button as a user can make it: only on a shown, enabled button. The click is
-  // queued, so a window that it opens modally does not hold the driver.
-  bool Click(HWND dialog, int buttonId) const;
+  // A click on a button as a user can make it: once the button is shown and enabled (a window
+  // lays out its controls just after it shows), within the limit. The click is queued, so a
+  // window that it opens modally does not hold the driver.
+  bool Click(HWND dialog, int buttonId, Limit limit = Limit(3000)) const;
   // A left click at a point of a window's client area.
   bool ClickAt(HWND window, POINT clientPoint) const;
   bool WaitUntilEnabled(HWND dialog, int controlId, Limit limit) const;
