@@ -4,14 +4,18 @@
 #    (medians of several runs, taking turns, and their ratio);
 #  - processor share while a run waits on an sfc that hangs silently, over 60 s;
 #  - peak private memory (as the system's process list reports it);
+#  - output latency: from a stand-in's write to the change of the popup's status line, read
+#    from outside, with the engine's own delivery latency measured in the same session;
 #  - size of each binary (the release builds when scripts/package.sh has made them).
 #   scripts/bench-program.sh            environment: ZSR_BENCH_RUNS (7), ZSR_BENCH_SECONDS (60),
+#                                       ZSR_BENCH_LATENCY_RUNS (10),
 #                                       ZSR_BENCH_BUILD (build folder, default build/bench-x64)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZSR_BENCH_BUILD:-$root/build/bench-x64}
 runs=${ZSR_BENCH_RUNS:-7}
 seconds=${ZSR_BENCH_SECONDS:-60}
+latency_runs=${ZSR_BENCH_LATENCY_RUNS:-10}
 jobs=${ZSR_JOBS:-2}
 title=系统文件修复工具
 minimal_title=最小对话框
@@ -20,7 +24,7 @@ winpath() { local p; p=$(cd "$(dirname "$1")" && pwd)/$(basename "$1"); echo "Z:
 
 if [ "${1:-}" = "--in-session" ]; then
   # Inside the Wine session: the measurements proper.
-  bin=$2 tools=$3 scenario=$4 results=$5
+  bin=$2 tools=$3 scenario=$4 results=$5 latency=$6
   drv="$tools/program_bench.exe"
   /usr/lib/wine/wine64 "$drv" startup "$runs" \
     "$(winpath "$bin/MendoraZorvexSfcRepair.exe")" "$title" \
@@ -28,6 +32,13 @@ if [ "${1:-}" = "--in-session" ]; then
   /usr/lib/wine/wine64 "$drv" waiting "$seconds" \
     "$(winpath "$bin/MendoraZorvexSfcRepair.exe")" "$(winpath "$bin/standins")" "$(winpath "$scenario")" \
     | tr -d '\r' >> "$results" || echo "waiting_failed 1" >> "$results"
+  /usr/lib/wine/wine64 "$drv" latency "$latency_runs" \
+    "$(winpath "$bin/MendoraZorvexSfcRepair.exe")" "$(winpath "$bin/standins")" "$(winpath "$latency")" \
+    | tr -d '\r' >> "$results" || echo "latency_failed 1" >> "$results"
+  # The engine's own delivery latency, in the same session (engine_bench finds bench_writer
+  # in its own folder).
+  (cd "$tools" && /usr/lib/wine/wine64 "$tools/engine_bench.exe") | tr -d '\r' | grep 'median' |
+    sed 's/^/engine /' >> "$results" || true
   exit 0
 fi
 
@@ -41,16 +52,18 @@ if ! cmake --build "$build" -j "$jobs" --target "${program_targets[@]}"; then
   echo "bench-program.sh: the program or the stand-ins do not build; nothing measured" >&2
   exit 1
 fi
-cmake --build "$build" -j "$jobs" --target program_bench bench_minimal_dialog
+cmake --build "$build" -j "$jobs" --target program_bench bench_minimal_dialog engine_bench bench_writer
 tools="$build/bin"
 
 work=$(mktemp -d /tmp/zsr-bench.XXXXXX); trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/scenario"
 # The run waits: sfc writes nothing and never ends; the probe answers, the servicing idles.
 printf 'hang\n' > "$work/scenario/sfc.txt"
+# Latency: program_bench writes the sfc scenario of each run into its own folder.
+mkdir -p "$work/latency"
 results="$work/results.txt"; : > "$results"
 echo "bench-program.sh: measuring ($runs start-ups each, $seconds s of waiting) ..." >&2
-"$root/scripts/in-wine-session.sh" "$0" --in-session "$build/bin" "$tools" "$work/scenario" "$results"
+"$root/scripts/in-wine-session.sh" "$0" --in-session "$build/bin" "$tools" "$work/scenario" "$results" "$work/latency"
 
 value() { awk -v k="$1" '$1 == k { print $2 }' "$results" | tail -1; }
 mib() {
@@ -85,7 +98,16 @@ else
 fi
 printf '%-64s %s\n' "Peak private memory at the shown start page (program)" "$(mib "$(value startup_a_peak_private_bytes)")"
 printf '%-64s %s\n' "Peak private memory at the shown dialog (minimal dialog)" "$(mib "$(value startup_b_peak_private_bytes)")"
-printf '%-64s %s\n' "Output latency, stand-in write to popup status" "not measured by this harness"
+if [ -z "$(value latency_failed)" ] && [ -n "$(value latency_median_ms)" ]; then
+  printf '%-64s %s ms median, %s ms min, %s ms max  (runs: %s)\n' "Output latency, stand-in write to popup status line" \
+    "$(value latency_median_ms)" "$(value latency_min_ms)" "$(value latency_max_ms)" \
+    "$(grep '^latency_runs' "$results" | cut -d' ' -f2-)"
+else
+  printf '%-64s %s\n' "Output latency, stand-in write to popup status line" "not measured: the latency runs failed (see above)"
+fi
+grep '^engine ' "$results" | while read -r _ line; do
+  printf '%-64s %s\n' "Engine delivery, write to callback (same session)" "$(echo "$line" | sed 's/  */ /g')"
+done
 for f in MendoraZorvexSfcRepair.exe ZorvexSfcRepair.dll ZorvexFeedbackInformation.dll; do
   printf '%-64s %s\n' "Size $f (release x64 / x86, stripped)" \
     "$(size_of "$root/build/release-x64/bin/$f") / $(size_of "$root/build/release-x86/bin/$f") bytes"

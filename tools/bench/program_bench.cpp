@@ -2,7 +2,9 @@
 //   program_bench startup RUNS EXE_A TITLE_A EXE_B TITLE_B
 //     start-up to a visible top-level window with the given title, A and B taking turns;
 //   program_bench waiting SECONDS EXE STANDINS_DIR SCENARIO_DIR
-//     the tool's processor share and memory while a repair run waits on a silent sfc.
+//     the tool's processor share and memory while a repair run waits on a silent sfc;
+//   program_bench latency RUNS EXE STANDINS_DIR SCENARIO_DIR
+//     from a stand-in's write to the change of the progress popup's status line.
 // Lines of "key value" on standard output; scripts/bench-program.sh turns them into a table.
 // Process times and memory come from the system's process list: under Wine,
 // GetProcessTimes of another process answers the caller's own times.
@@ -19,8 +21,14 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <filesystem>
+#include <fstream>
 #include <utility>
 #include <vector>
+
+#include "res/resource.h"
+#include "tools/driver/program_windows.h"
+#include "tools/driver/user_driver.h"
 
 using namespace std::chrono_literals;
 
@@ -97,36 +105,6 @@ std::wstring FolderOf(const std::wstring& path)
 {
     const size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? L"." : path.substr(0, slash);
-}
-
-struct WindowSearch {
-    DWORD processId;
-    std::vector<HWND> windows;
-};
-
-// A plain function: the enumeration callback is __stdcall on x86, which a lambda cannot be.
-BOOL CALLBACK CollectVisibleWindowOf(HWND hwnd, LPARAM param)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == search->processId && IsWindowVisible(hwnd))
-        search->windows.push_back(hwnd);
-    return TRUE;
-}
-
-std::vector<HWND> VisibleTopLevelWindowsOf(DWORD processId)
-{
-    WindowSearch search{processId, {}};
-    EnumWindows(CollectVisibleWindowOf, reinterpret_cast<LPARAM>(&search));
-    return search.windows;
-}
-
-std::wstring TextOf(HWND hwnd)
-{
-    wchar_t text[256]{};
-    GetWindowTextW(hwnd, text, 256);
-    return text;
 }
 
 template <typename Predicate>
@@ -239,7 +217,7 @@ double StartupMilliseconds(const std::wstring& exe, const std::wstring& title, S
         return -1;
     CChildGuard guard(*child);
     const HWND shown = WaitForWindow(
-        child->id, [&title](HWND hwnd) { return TextOf(hwnd) == title; }, 30s, 1ms);
+        child->id, [&title](HWND hwnd) { return WindowTextOf(hwnd) == title; }, 30s, 1ms);
     const auto end = std::chrono::steady_clock::now();
     if (!shown)
         return -1;
@@ -311,69 +289,68 @@ void EndProcessesNamed(const wchar_t* exeName)
     }
 }
 
-void ClickButton(HWND button)
+// What the tool's command interpreter inherits: the stand-ins first, the scenario, the
+// feedback service's journal instead of its pages.
+void PrepareToolEnvironment(const std::wstring& standins, const std::wstring& scenario)
 {
-    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
-}
-
-HWND FindControl(DWORD processId, int id, int alsoId)
-{
-    for (HWND top : VisibleTopLevelWindowsOf(processId)) {
-        HWND control = GetDlgItem(top, id);
-        if (control && (alsoId == 0 || GetDlgItem(top, alsoId)))
-            return control;
-    }
-    return nullptr;
-}
-
-constexpr int kStartPageRun = 1018;
-constexpr int kStartPageAgree = 1010;
-constexpr int kOperationsStart = 1004;
-
-int Waiting(int seconds, const std::wstring& exe, const std::wstring& standins, const std::wstring& scenario)
-{
-    // What the tool's command interpreter inherits: the stand-ins first, the silent sfc.
     wchar_t path[32768]{};
     GetEnvironmentVariableW(L"PATH", path, 32768);
     SetEnvironmentVariableW(L"PATH", (standins + L";" + path).c_str());
     SetEnvironmentVariableW(L"ZSR_SCENARIO_DIR", scenario.c_str());
     SetEnvironmentVariableW(L"ZSR_FEEDBACK_OPEN", L"0");
     SetEnvironmentVariableW(L"ZSR_FEEDBACK_JOURNAL", (scenario + L"\\feedback.txt").c_str());
+}
 
-    std::optional<Child> child = Start(exe, standins);
-    if (!child) {
-        std::fprintf(stderr, "program_bench: cannot start the program\n");
-        return 1;
-    }
-    CChildGuard guard(*child);
-    const DWORD id = child->id;
-    auto waitFor = [id](int control, int alsoId, bool enabled) {
-        const auto end = std::chrono::steady_clock::now() + 30s;
-        while (std::chrono::steady_clock::now() < end) {
-            HWND hwnd = FindControl(id, control, alsoId);
-            if (hwnd && (!enabled || IsWindowEnabled(hwnd)))
-                return hwnd;
-            std::this_thread::sleep_for(50ms);
-        }
-        return HWND{};
-    };
-
-    HWND run = waitFor(kStartPageRun, kStartPageAgree, false);
-    if (!run) {
+// The start page accepted as a user does; the operations window once its start button works.
+HWND OpenTool(const CUserDriver& user)
+{
+    HWND startPage = user.StartPage();
+    if (!startPage || !user.Click(startPage, IDC_START_RUN)) {
         std::fprintf(stderr, "program_bench: no start page with its start button\n");
-        return 1;
+        return nullptr;
     }
-    if (SendMessageW(GetDlgItem(GetParent(run), kStartPageAgree), BM_GETCHECK, 0, 0) != BST_CHECKED)
-        std::fprintf(stderr, "program_bench: the agree box is not ticked at start\n");
-    ClickButton(run);
-
-    HWND start = waitFor(kOperationsStart, 0, true);
-    if (!start) {
+    HWND operations = user.OperationsWindow();
+    if (!operations || !user.WaitUntilEnabled(operations, IDC_OP_LOCAL, 30s)) {
         std::fprintf(stderr, "program_bench: the operations window's start button never became usable\n");
-        return 1;
+        return nullptr;
     }
-    ClickButton(start);
+    return operations;
+}
+
+// The tool started with the stand-ins and opened as a user does; ended when this goes.
+class COpenedTool {
+public:
+    bool Open(const std::wstring& exe, const std::wstring& standins, const std::wstring& scenario)
+    {
+        PrepareToolEnvironment(standins, scenario);
+        m_child = Start(exe, standins);
+        if (!m_child) {
+            std::fprintf(stderr, "program_bench: cannot start the program\n");
+            return false;
+        }
+        m_guard.emplace(*m_child);
+        m_user.emplace(m_child->id);
+        m_operations = OpenTool(*m_user);
+        return m_operations != nullptr;
+    }
+    DWORD Id() const { return m_child->id; }
+    const CUserDriver& User() const { return *m_user; }
+    HWND Operations() const { return m_operations; }
+
+private:
+    std::optional<Child> m_child;
+    std::optional<CChildGuard> m_guard;
+    std::optional<CUserDriver> m_user;
+    HWND m_operations = nullptr;
+};
+
+int Waiting(int seconds, const std::wstring& exe, const std::wstring& standins, const std::wstring& scenario)
+{
+    COpenedTool tool;
+    if (!tool.Open(exe, standins, scenario))
+        return 1;
+    const DWORD id = tool.Id();
+    tool.User().Click(tool.Operations(), IDC_OP_LOCAL);
 
     const auto runBy = std::chrono::steady_clock::now() + 15s;
     while (!IsProcessRunning(L"sfc.exe") && std::chrono::steady_clock::now() < runBy)
@@ -430,6 +407,73 @@ int Waiting(int seconds, const std::wstring& exe, const std::wstring& standins, 
     return 0;
 }
 
+// The performance counter values the stand-ins noted (note-time), in order.
+std::vector<long long> NotedTimes(const std::wstring& scenario)
+{
+    std::ifstream file(std::filesystem::path(scenario) / L"times.txt", std::ios::binary);
+    std::vector<long long> times;
+    std::string tool, ticks;
+    while (std::getline(file, tool, '\t') && std::getline(file, ticks))
+        times.push_back(std::stoll(ticks));
+    return times;
+}
+
+// sfc works a while, notes the moment and writes a short answer, which the tool takes for a
+// local repair that failed to start: it clears the popup's status line. The pause differs from
+// run to run, so that the write meets the popup's refresh at every phase.
+void WriteLatencyScenario(const std::wstring& scenario, int run)
+{
+    std::ofstream file(std::filesystem::path(scenario) / L"sfc.txt", std::ios::binary | std::ios::trunc);
+    file << "pause " << 1500 + run * 173 % 600 << "\nnote-time\nwrite sfc-zh-no-service.bin\nexit 1\n";
+}
+
+// Runs after runs; each sample is the time from sfc's write to the moment the status line,
+// read from outside as a user's tools read it, is empty. The prompt is confirmed and the next
+// run started.
+int Latency(int runs, const std::wstring& exe, const std::wstring& standins, const std::wstring& scenario)
+{
+    COpenedTool tool;
+    if (!tool.Open(exe, standins, scenario))
+        return 1;
+    const CUserDriver& user = tool.User();
+    HWND operations = tool.Operations();
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> samples;
+    for (int run = 0; run < runs; ++run) {
+        WriteLatencyScenario(scenario, run);
+        if (!user.WaitUntilEnabled(operations, IDC_OP_LOCAL, 30s) || !user.Click(operations, IDC_OP_LOCAL)) {
+            std::fprintf(stderr, "program_bench: run %d could not be started\n", run + 1);
+            return 1;
+        }
+        HWND popup = user.ProgressPopup(15s);
+        if (!popup || user.StatusLine(popup).empty()) {
+            std::fprintf(stderr, "program_bench: run %d shows no popup with a status line\n", run + 1);
+            return 1;
+        }
+        LARGE_INTEGER seen{};
+        const auto end = std::chrono::steady_clock::now() + 30s;
+        while (!ControlTextOf(popup, IDC_PROGRESS_STATUS).empty() && std::chrono::steady_clock::now() < end)
+            Sleep(1);
+        QueryPerformanceCounter(&seen);
+        const std::vector<long long> noted = NotedTimes(scenario);
+        if (static_cast<int>(noted.size()) != run + 1) {
+            std::fprintf(stderr, "program_bench: run %d: %zu noted writes\n", run + 1, noted.size());
+            return 1;
+        }
+        samples.push_back(static_cast<double>(seen.QuadPart - noted.back()) * 1000.0 / static_cast<double>(frequency.QuadPart));
+        HWND prompt = user.Prompt(15s);
+        if (!prompt || !user.Click(prompt, IDC_PROMPT_OK) || !user.WaitUntilGone(popup, 10s)) {
+            std::fprintf(stderr, "program_bench: run %d ended without its prompt\n", run + 1);
+            return 1;
+        }
+    }
+    PrintRuns("latency", samples);
+    std::printf("latency_max_ms %.1f\n", *std::max_element(samples.begin(), samples.end()));
+    std::printf("latency_min_ms %.1f\n", *std::min_element(samples.begin(), samples.end()));
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -438,8 +482,11 @@ int wmain(int argc, wchar_t** argv)
         return Startup(_wtoi(argv[2]), argv[3], argv[4], argv[5], argv[6]);
     if (argc == 6 && std::wcscmp(argv[1], L"waiting") == 0)
         return Waiting(_wtoi(argv[2]), argv[3], argv[4], argv[5]);
+    if (argc == 6 && std::wcscmp(argv[1], L"latency") == 0)
+        return Latency(_wtoi(argv[2]), argv[3], argv[4], argv[5]);
     std::fprintf(stderr,
                  "usage: program_bench startup RUNS EXE_A TITLE_A EXE_B TITLE_B\n"
-                 "       program_bench waiting SECONDS EXE STANDINS_DIR SCENARIO_DIR\n");
+                 "       program_bench waiting SECONDS EXE STANDINS_DIR SCENARIO_DIR\n"
+                 "       program_bench latency RUNS EXE STANDINS_DIR SCENARIO_DIR\n");
     return 2;
 }
