@@ -16,9 +16,6 @@ namespace {
 
 constexpr wchar_t kProgram[] = L"MendoraZorvexSfcRepair.exe";
 constexpr wchar_t kAppDefaults[] = L"Software\\Wine\\AppDefaults\\MendoraZorvexSfcRepair.exe";
-constexpr int kStartPageRun = 1018;
-constexpr int kStartButton = 1004;
-constexpr int kPromptOk = 1016;
 
 fs::path BinFolder() {
   wchar_t path[MAX_PATH]{};
@@ -59,8 +56,8 @@ void EndProcess(DWORD id) {
 
 // What a run of the tool may start: the repair tools and the probe; after it the folder
 // removal's pause.
-constexpr const wchar_t* kRepairTools[] = {L"sfc.exe", L"Dism.exe", L"ping.exe"};
 constexpr const wchar_t* kRunProcesses[] = {L"sfc.exe", L"Dism.exe", L"ping.exe", L"timeout.exe", kProgram};
+constexpr size_t kRepairTools = 3;  // the first ones
 
 void ExpectNoneRunning(const wchar_t* const* names, size_t count) {
   // Give an ended interpreter's tool a moment to go.
@@ -127,7 +124,7 @@ bool ProgramScenario::PassStartPage() {
   HWND startPage = User().StartPage();
   EXPECT_TRUE(startPage) << "no start page";
   if (!startPage) return false;
-  const bool clicked = User().Click(startPage, kStartPageRun);
+  const bool clicked = User().Click(startPage, IDC_START_RUN);
   EXPECT_TRUE(clicked) << "开始 cannot be pressed";
   const bool gone = User().WaitUntilGone(startPage, 10s);
   EXPECT_TRUE(gone) << "the start page stayed";
@@ -144,8 +141,8 @@ HWND ProgramScenario::OpenOperationsWindow() {
 HWND ProgramScenario::StartRepair(HWND operations) {
   if (!operations) return nullptr;
   // The start button waits for the probe's first output.
-  EXPECT_TRUE(User().WaitUntilEnabled(operations, kStartButton, 20s)) << "the start button stayed disabled";
-  EXPECT_TRUE(User().Click(operations, kStartButton));
+  EXPECT_TRUE(User().WaitUntilEnabled(operations, IDC_OP_LOCAL, 20s)) << "the start button stayed disabled";
+  EXPECT_TRUE(User().Click(operations, IDC_OP_LOCAL));
   m_runStarted = Clock::now();
   HWND popup = User().ProgressPopup(15s);
   EXPECT_TRUE(popup) << "no progress popup";
@@ -163,7 +160,7 @@ HWND ProgramScenario::AwaitPrompt(const std::wstring& text, std::chrono::seconds
 
 void ProgramScenario::Confirm(HWND prompt) {
   if (!prompt) return;
-  EXPECT_TRUE(User().Click(prompt, kPromptOk)) << "确认 cannot be pressed";
+  EXPECT_TRUE(User().Click(prompt, IDC_PROMPT_OK)) << "确认 cannot be pressed";
   EXPECT_TRUE(User().WaitUntilGone(prompt, 5s)) << "the prompt stayed";
 }
 
@@ -217,7 +214,7 @@ std::string ProgramScenario::FeedbackJournal() const { return ReadFile(fs::path(
 
 std::string ProgramScenario::UrlJournal() const { return ReadFile(fs::path(m_scenario.Path()) / L"urls.txt"); }
 
-void ProgramScenario::ExpectNoRepairToolRunning() const { ExpectNoneRunning(kRepairTools, std::size(kRepairTools)); }
+void ProgramScenario::ExpectNoRepairToolRunning() const { ExpectNoneRunning(kRunProcesses, kRepairTools); }
 
 void ProgramScenario::ExpectNothingLeftRunning() const { ExpectNoneRunning(kRunProcesses, std::size(kRunProcesses)); }
 

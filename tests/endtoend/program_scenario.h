@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "scenario_folder.h"
+#include "res/resource.h"
 #include "standin_path_scope.h"
 #include "tools/driver/user_driver.h"
 
@@ -21,6 +22,10 @@ namespace e2e {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
+
+inline double SecondsBetween(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration<double>(to - from).count();
+}
 
 // The texts a user reads in the tool's prompts.
 inline const std::wstring kLocalFailed = L"启动本地修复失败!  如果修复失败或修复后仍有问题，建议您备份数据后重装系统";

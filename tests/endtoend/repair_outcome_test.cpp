@@ -8,14 +8,6 @@
 namespace e2e {
 namespace {
 
-constexpr int kCloseButton = 1002;
-constexpr int kStartButton = 1004;
-constexpr int kUnsolved = 1022;
-
-double SecondsBetween(Clock::time_point from, Clock::time_point to) {
-  return std::chrono::duration<double>(to - from).count();
-}
-
 class RepairRun : public ProgramScenario {
  protected:
   void SetUp() override {
@@ -42,7 +34,7 @@ class RepairRun : public ProgramScenario {
     EXPECT_TRUE(::IsWindowVisible(popup)) << "the popup should stay behind the failure prompt";
     Confirm(prompt);
     EXPECT_TRUE(User().WaitUntilGone(popup, 5s));
-    EXPECT_TRUE(User().WaitUntilEnabled(operations, kStartButton, 5s));
+    EXPECT_TRUE(User().WaitUntilEnabled(operations, IDC_OP_LOCAL, 5s));
   }
 };
 
@@ -70,8 +62,8 @@ TEST_F(RepairRun, SucceedsThroughTheLocalAndTheOnlinePhase) {
   EXPECT_LT(m_scenario.Calls().find(kSfcCall), m_scenario.Calls().find(kDismCall));
 
   // After a success the close button closes at once: no problem-solved window.
-  ASSERT_TRUE(User().WaitUntilEnabled(operations, kStartButton, 5s));
-  ASSERT_TRUE(User().Click(operations, kCloseButton));
+  ASSERT_TRUE(User().WaitUntilEnabled(operations, IDC_OP_LOCAL, 5s));
+  ASSERT_TRUE(User().Click(operations, IDC_OP_CLOSE));
   EXPECT_FALSE(User().ProblemSolvedWindow(2s));
   EXPECT_EQ(AwaitExit(10s), 0u);
   EXPECT_TRUE(AwaitFolderRemoved(15s)) << "the tool's folder is still there";
@@ -89,10 +81,10 @@ TEST_F(RepairRun, LocalRepairThatCannotStartFailsAtOnce) {
   EXPECT_EQ(CountOf(kDismCall), 0);
 
   // Closing after a failure asks whether the problem was solved; the answer is reported.
-  ASSERT_TRUE(User().Click(operations, kCloseButton));
+  ASSERT_TRUE(User().Click(operations, IDC_OP_CLOSE));
   HWND solved = User().ProblemSolvedWindow(5s);
   ASSERT_TRUE(solved);
-  ASSERT_TRUE(User().Click(solved, kUnsolved));
+  ASSERT_TRUE(User().Click(solved, IDC_FEEDBACK_UNSOLVED));
   EXPECT_EQ(AwaitExit(10s), 0u);
   EXPECT_TRUE(std::regex_search(FeedbackJournal(), std::regex("\nCustomerFeedbackEx 10027 1\\.0\\.4 2 [0-9]+\n")))
       << FeedbackJournal();
@@ -125,7 +117,7 @@ TEST_F(RepairRun, WithoutNetworkOnlyTheLocalRepairIsDone) {
   EXPECT_TRUE(::IsWindowVisible(popup)) << "the popup should stay behind the prompt";
   Confirm(prompt);
   EXPECT_TRUE(User().WaitUntilGone(popup, 5s));
-  EXPECT_TRUE(User().WaitUntilEnabled(operations, kStartButton, 5s));
+  EXPECT_TRUE(User().WaitUntilEnabled(operations, IDC_OP_LOCAL, 5s));
   std::this_thread::sleep_for(2s);
   EXPECT_EQ(CountOf(kDismCall), 0) << m_scenario.Calls();
 }

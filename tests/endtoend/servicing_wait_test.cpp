@@ -8,12 +8,6 @@
 namespace e2e {
 namespace {
 
-constexpr int kCloseButton = 1002;
-
-double SecondsBetween(Clock::time_point from, Clock::time_point to) {
-  return std::chrono::duration<double>(to - from).count();
-}
-
 // A full processor for 18 s from its start covers the first three samples of the wait.
 constexpr char kBusyThenIdle[] = "busy 100 18000\nidle 600000\n";
 // With every sample idle DISM follows the probe window after 6 x 1 s + 5 x 5 s + 10 s.
@@ -87,7 +81,7 @@ TEST_F(ServicingWait, WindowsSevenReportsSuccessEarlyThenWatchesTrustedInstaller
 
   HWND operations = User().OperationsWindow(1s);
   ASSERT_TRUE(operations);
-  ASSERT_TRUE(User().Click(operations, kCloseButton));
+  ASSERT_TRUE(User().Click(operations, IDC_OP_CLOSE));
   EXPECT_FALSE(User().ProblemSolvedWindow(2s));
   EXPECT_EQ(AwaitExit(10s), 0u);
   EXPECT_TRUE(AwaitFolderRemoved(15s));

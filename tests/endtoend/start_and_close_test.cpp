@@ -8,8 +8,6 @@
 namespace e2e {
 namespace {
 
-constexpr int kStartPageClose = 1015;
-
 class StartAndClose : public ProgramScenario {};
 
 TEST_F(StartAndClose, NewerVersionSendsTheUserToTheDownloadAndEnds) {
@@ -43,7 +41,7 @@ TEST_F(StartAndClose, DecliningTheStartPageEndsTheToolAndKeepsItsFolder) {
   ASSERT_NO_FATAL_FAILURE(Launch());
   HWND startPage = User().StartPage();
   ASSERT_TRUE(startPage);
-  ASSERT_TRUE(User().Click(startPage, kStartPageClose));
+  ASSERT_TRUE(User().Click(startPage, IDC_START_CLOSE));
   EXPECT_EQ(AwaitExit(10s), 0u);
   EXPECT_EQ(m_scenario.Calls(), "") << "nothing runs before the start page is accepted";
   EXPECT_EQ(FeedbackJournal(), "");
