@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "running_program.h"
+#include "tools/driver/mouse_drag.h"
 
 using namespace std::chrono_literals;
 
@@ -30,33 +31,6 @@ bool WaitUntilMoved(HWND hwnd, const RECT& from, std::chrono::milliseconds limit
     std::this_thread::sleep_for(50ms);
   }
   return false;
-}
-
-// Absolute input runs from 0 to 65535 over the whole screen.
-INPUT MouseAt(int x, int y, DWORD flags) {
-  const int screenW = ::GetSystemMetrics(SM_CXSCREEN);
-  const int screenH = ::GetSystemMetrics(SM_CYSCREEN);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = (x * 65536 + screenW - 1) / screenW;
-  input.mi.dy = (y * 65536 + screenH - 1) / screenH;
-  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  return input;
-}
-
-void DragWithTheMouse(POINT from, POINT by) {
-  ::SetCursorPos(from.x, from.y);
-  std::this_thread::sleep_for(100ms);
-  INPUT press = MouseAt(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
-  ::SendInput(1, &press, sizeof(INPUT));
-  for (int step = 1; step <= 6; ++step) {
-    std::this_thread::sleep_for(50ms);
-    INPUT move = MouseAt(from.x + by.x * step / 6, from.y + by.y * step / 6, 0);
-    ::SendInput(1, &move, sizeof(INPUT));
-  }
-  std::this_thread::sleep_for(100ms);
-  INPUT release = MouseAt(from.x + by.x, from.y + by.y, MOUSEEVENTF_LEFTUP);
-  ::SendInput(1, &release, sizeof(INPUT));
 }
 
 }  // namespace
@@ -95,7 +69,10 @@ TEST_F(RunningProgram, DragStripFrameFollowsTheDragAndThenNoLongerLeads) {
   ::SetForegroundWindow(main);
   std::this_thread::sleep_for(300ms);
   const POINT by{60, 40};
-  DragWithTheMouse({before.left + 150, before.top + 20}, by);
+  const POINT from{before.left + 150, before.top + 20};
+  ::SetCursorPos(from.x, from.y);
+  std::this_thread::sleep_for(100ms);
+  DragWithTheMouse(from, by, DragTiming{50ms, 100ms});
   if (!WaitUntilMoved(operations, before, 3s)) GTEST_SKIP() << "no synthetic mouse drag on this display";
   std::this_thread::sleep_for(500ms);
   RECT dragged = ScreenRectOf(operations);

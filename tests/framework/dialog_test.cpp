@@ -14,6 +14,7 @@
 #include "message_log.h"
 #include "res/resource.h"
 #include "test_support.h"
+#include "tools/driver/mouse_drag.h"
 
 namespace {
 
@@ -180,33 +181,13 @@ TEST_F(DialogTest, DraggingTheCaptionStripMovesTheDialog) {
   RECT client = dlg.GetClientRect();
   dlg.ClientToScreen(&client);
   const POINT start{client.left + 40, client.top + 10};
-  // Over the whole screen, absolute input coordinates run from 0 to 65535.
-  const int screenW = ::GetSystemMetrics(SM_CXSCREEN);
-  const int screenH = ::GetSystemMetrics(SM_CYSCREEN);
-  auto mouse = [&](int x, int y, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (x * 65536 + screenW - 1) / screenW;
-    input.mi.dy = (y * 65536 + screenH - 1) / screenH;
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    return input;
-  };
   ::SetCursorPos(start.x, start.y);
   PumpFor(50);
   // The system's move loop runs inside this thread's message dispatch: the mouse comes from
   // another thread.
   std::atomic<bool> released{false};
   std::thread hand([&] {
-    INPUT press = mouse(start.x, start.y, MOUSEEVENTF_LEFTDOWN);
-    ::SendInput(1, &press, sizeof(INPUT));
-    for (int step = 1; step <= 6; ++step) {
-      ::Sleep(30);
-      INPUT move = mouse(start.x + 10 * step, start.y + 5 * step, 0);
-      ::SendInput(1, &move, sizeof(INPUT));
-    }
-    ::Sleep(50);
-    INPUT release = mouse(start.x + 60, start.y + 30, MOUSEEVENTF_LEFTUP);
-    ::SendInput(1, &release, sizeof(INPUT));
+    DragWithTheMouse(start, POINT{60, 30});
     released = true;
   });
   PumpUntil([&] { return released.load(); });

@@ -9,6 +9,7 @@
 #include "framework/dib_section.h"
 #include "framework/memory_dc.h"
 #include "framework/select_object.h"
+#include "tools/driver/mouse_drag.h"
 
 COLORREF Pixels::At(int x, int y) const {
   const uint32_t p = data[static_cast<size_t>(y) * width + x];
@@ -70,31 +71,12 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 }
 
 void RealClick(POINT screen, POINT moveBy) {
-  const int screenW = ::GetSystemMetrics(SM_CXSCREEN);
-  const int screenH = ::GetSystemMetrics(SM_CYSCREEN);
-  auto mouse = [&](int x, int y, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (x * 65536 + screenW - 1) / screenW;
-    input.mi.dy = (y * 65536 + screenH - 1) / screenH;
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    return input;
-  };
   ::SetCursorPos(screen.x, screen.y);
   PumpFor(50);
   // A drag runs the system's move loop inside this thread's dispatch: the hand is another thread.
   std::atomic<bool> released{false};
   std::thread hand([&] {
-    INPUT press = mouse(screen.x, screen.y, MOUSEEVENTF_LEFTDOWN);
-    ::SendInput(1, &press, sizeof(INPUT));
-    for (int step = 1; step <= 6 && (moveBy.x || moveBy.y); ++step) {
-      ::Sleep(30);
-      INPUT move = mouse(screen.x + moveBy.x * step / 6, screen.y + moveBy.y * step / 6, 0);
-      ::SendInput(1, &move, sizeof(INPUT));
-    }
-    ::Sleep(50);
-    INPUT release = mouse(screen.x + moveBy.x, screen.y + moveBy.y, MOUSEEVENTF_LEFTUP);
-    ::SendInput(1, &release, sizeof(INPUT));
+    DragWithTheMouse(screen, moveBy);
     released = true;
   });
   PumpUntil([&] { return released.load(); });
