@@ -122,51 +122,46 @@ TEST_F(RepairRun, WithoutNetworkOnlyTheLocalRepairIsDone) {
   EXPECT_EQ(CountOf(kDismCall), 0) << m_scenario.Calls();
 }
 
-// The online phase on its own: the local phase passes, the servicing is idle, DISM plays.
-class OnlinePhase : public RepairRun {
- protected:
-  HWND AwaitOnlineFailure(HWND operations, HWND popup, std::chrono::seconds afterDism,
-                          Clock::time_point* dismStarted = nullptr) {
-    const auto dism = AwaitCall(kDismCall, 1, 80s);
-    EXPECT_TRUE(dism) << m_scenario.Calls();
-    if (!dism) return nullptr;
-    if (dismStarted) *dismStarted = *dism;
-    HWND prompt = AwaitPrompt(kOnlineFailed, afterDism);
-    if (prompt) ExpectReadyAfterFailure(operations, popup, prompt);
-    return prompt;
-  }
+// The online phase after a local phase that passed with the servicing idle: three ways DISM
+// fails, each ending the run (and DISM) with the online-failure prompt and nothing after it.
+struct OnlineFailureCase {
+  const char* name;
+  const char* dism;
+  std::chrono::seconds limit;  // for the prompt, from DISM's start
+  double atLeastSeconds;       // the prompt comes no earlier
 };
 
-TEST_F(OnlinePhase, DismErrorMarkerEndsTheRunEvenAfterOneHundredPercent) {
-  Play(L"dism", "write dism-zh-error-source.bin 0 729\npause 700\nwrite dism-zh-error-source.bin 729\nexit 1\n");
+const OnlineFailureCase kOnlineFailures[] = {
+    // 错误 arrives 0.7 s in, in the chunk that also carries the figure 100.0.
+    {"ErrorMarkerEvenWithOneHundredPercent",
+     "write dism-zh-error-source.bin 0 729\npause 700\nwrite dism-zh-error-source.bin 729\nexit 1\n", 15s, 0.7 - 0.2},
+    // No 映像版本 header; 1.1 and 5.6 pass, 10.1 (the third record) is above five.
+    {"EnglishOutputOnceProgressPassesFive",
+     "write dism-en-success.bin 0 112\npause 700\ndism-progress 1.1 30.1 step 4.5 pause 700\nhang\n", 15s, 3 * 0.7 - 0.2},
+    // Nothing at all: the silence limit, 62 ticks into the phase.
+    {"SilenceSixtyTwoTicksIntoThePhase", "hang\n", 90s, 60 - 0.5},
+};
+
+void PrintTo(const OnlineFailureCase& c, std::ostream* out) { *out << c.name; }
+
+class OnlineFailure : public RepairRun, public testing::WithParamInterface<OnlineFailureCase> {};
+
+TEST_P(OnlineFailure, EndsTheRunAndDism) {
+  Play(L"dism", GetParam().dism);
   HWND operations = nullptr, popup = nullptr;
   ASSERT_NO_FATAL_FAILURE(StartTheRun(operations, popup));
-  ASSERT_TRUE(AwaitOnlineFailure(operations, popup, 15s));
-  // The figure 100.0 came with the error: never a success after it.
-  EXPECT_FALSE(User().Prompt(4s));
+  const auto dism = AwaitCall(kDismCall, 1, 80s);
+  ASSERT_TRUE(dism) << m_scenario.Calls();
+  HWND prompt = AwaitPrompt(kOnlineFailed, GetParam().limit);
+  ASSERT_TRUE(prompt);
+  EXPECT_GE(SecondsBetween(*dism, Clock::now()), GetParam().atLeastSeconds);
+  ExpectReadyAfterFailure(operations, popup, prompt);
+  EXPECT_FALSE(User().Prompt(4s)) << "a second outcome after the failure";
   ExpectNoRepairToolRunning();
 }
 
-TEST_F(OnlinePhase, DismInEnglishFailsOnceProgressPassesFivePercent) {
-  Play(L"dism", "write dism-en-success.bin 0 112\npause 700\ndism-progress 1.1 30.1 step 4.5 pause 700\nhang\n");
-  HWND operations = nullptr, popup = nullptr;
-  ASSERT_NO_FATAL_FAILURE(StartTheRun(operations, popup));
-  Clock::time_point dism;
-  ASSERT_TRUE(AwaitOnlineFailure(operations, popup, 15s, &dism));
-  // 1.1 and 5.6 are shown; 10.1 is the first figure above five (the third record).
-  EXPECT_GE(SecondsBetween(dism, Clock::now()), 3 * 0.7);
-  ExpectNoRepairToolRunning();
-}
-
-TEST_F(OnlinePhase, SilentDismFailsSixtyTwoTicksIntoThePhase) {
-  Play(L"dism", "hang\n");
-  HWND operations = nullptr, popup = nullptr;
-  ASSERT_NO_FATAL_FAILURE(StartTheRun(operations, popup));
-  Clock::time_point dism;
-  ASSERT_TRUE(AwaitOnlineFailure(operations, popup, 90s, &dism));
-  EXPECT_GE(SecondsBetween(dism, Clock::now()), 60 - 0.5);
-  ExpectNoRepairToolRunning();
-}
+INSTANTIATE_TEST_SUITE_P(Dism, OnlineFailure, testing::ValuesIn(kOnlineFailures),
+                         [](const testing::TestParamInfo<OnlineFailureCase>& param) { return param.param.name; });
 
 }  // namespace
 }  // namespace e2e

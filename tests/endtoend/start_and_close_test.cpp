@@ -1,5 +1,5 @@
 // Ways in and out of the tool that are not a repair outcome: the feedback service stopping
-// the start, the start page declined, the tool closed while a repair runs.
+// the start, the start page declined, the tool ended while a repair runs.
 #include <filesystem>
 #include <thread>
 
@@ -10,32 +10,45 @@ namespace {
 
 class StartAndClose : public ProgramScenario {};
 
-TEST_F(StartAndClose, NewerVersionSendsTheUserToTheDownloadAndEnds) {
-  SetEnvironment(L"ZSR_FEEDBACK_VERSION", L"3");
+// The feedback service stops the start: a prompt, then the process ends at once with exit code
+// 0, before any window clean-up (the folder stays).
+struct ServiceStopCase {
+  const char* name;
+  const wchar_t* variable;
+  const wchar_t* value;
+  const wchar_t* prompt;
+  const char* pagesOpened;  // the URL recorder's journal
+  bool versionAsked;
+};
+
+const ServiceStopCase kServiceStops[] = {
+    {"NewerVersionSendsTheUserToTheDownload", L"ZSR_FEEDBACK_VERSION", L"3",
+     L"检测到当前工具有新的版本更新，请下载最新版本使用。", "https://kb.zorvex.com/download/10027.html\r\n", true},
+    {"FailedInitialisation", L"ZSR_FEEDBACK_INIT", L"0", L"工具初始化失败", "", false},
+};
+
+void PrintTo(const ServiceStopCase& c, std::ostream* out) { *out << c.name; }
+
+class FeedbackServiceStop : public ProgramScenario, public testing::WithParamInterface<ServiceStopCase> {};
+
+TEST_P(FeedbackServiceStop, EndsTheToolAfterItsPrompt) {
+  const ServiceStopCase& stop = GetParam();
+  SetEnvironment(stop.variable, stop.value);
   ASSERT_NO_FATAL_FAILURE(Launch());
   ASSERT_TRUE(PassStartPage());
-  HWND prompt = AwaitPrompt(L"检测到当前工具有新的版本更新，请下载最新版本使用。", 15s);
+  HWND prompt = AwaitPrompt(stop.prompt, 15s);
   ASSERT_TRUE(prompt);
   Confirm(prompt);
   EXPECT_EQ(AwaitExit(10s), 0u);
-  const auto end = Clock::now() + 10s;
-  while (UrlJournal().empty() && Clock::now() < end) std::this_thread::sleep_for(100ms);
-  EXPECT_EQ(UrlJournal(), "https://kb.zorvex.com/download/10027.html\r\n");
-  // The process ends at once: the folder stays, no window clean-up ran.
+  const auto end = Clock::now() + (*stop.pagesOpened ? 10s : 1s);
+  while (UrlJournal() != stop.pagesOpened && Clock::now() < end) std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(UrlJournal(), stop.pagesOpened);
+  EXPECT_EQ(FeedbackJournal().find("GetToolIsNewVersion") != std::string::npos, stop.versionAsked) << FeedbackJournal();
   EXPECT_TRUE(std::filesystem::exists(ToolFolder()));
 }
 
-TEST_F(StartAndClose, FailedServiceInitialisationEndsTheTool) {
-  SetEnvironment(L"ZSR_FEEDBACK_INIT", L"0");
-  ASSERT_NO_FATAL_FAILURE(Launch());
-  ASSERT_TRUE(PassStartPage());
-  HWND prompt = AwaitPrompt(L"工具初始化失败", 15s);
-  ASSERT_TRUE(prompt);
-  Confirm(prompt);
-  EXPECT_EQ(AwaitExit(10s), 0u);
-  EXPECT_EQ(FeedbackJournal().find("GetToolIsNewVersion"), std::string::npos) << FeedbackJournal();
-  EXPECT_TRUE(std::filesystem::exists(ToolFolder()));
-}
+INSTANTIATE_TEST_SUITE_P(Start, FeedbackServiceStop, testing::ValuesIn(kServiceStops),
+                         [](const testing::TestParamInfo<ServiceStopCase>& param) { return param.param.name; });
 
 TEST_F(StartAndClose, DecliningTheStartPageEndsTheToolAndKeepsItsFolder) {
   ASSERT_NO_FATAL_FAILURE(Launch());
