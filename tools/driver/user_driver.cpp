@@ -45,8 +45,7 @@ HWND CUserDriver::Prompt(Limit limit) const { return DialogWith(IDC_PROMPT_TEXT,
 HWND CUserDriver::ProblemSolvedWindow(Limit limit) const { return DialogWith(IDC_FEEDBACK_SOLVED, limit); }
 
 HWND CUserDriver::MainWindow(Limit limit) const {
-  // The popups are on the taskbar as well; the main window is the one that frames the
-  // operations window.
+  // The frame that owns the operations window.
   HWND operations = OperationsWindow(limit);
   return operations ? FrameOf(operations) : nullptr;
 }
