@@ -221,7 +221,7 @@ TEST_F(LayeredPairWindow, InnerDialogAndItsControlsShowOverTheFrame) {
   CTestOuterDlg outer(IDD_PROMPT_OUTER, IDD_PROMPT_INNER, LayoutOf(ELayeredPair::Prompt), 155, 1.0f, &m_owner);
   COLORREF onButton = 0, beside = 0;
   outer.m_onRunning = [&](CTestOuterDlg& dlg) {
-    PumpMessagesFor(300);
+    PumpFor(300);
     const PairRect inner = WindowRectOf(dlg.m_hInnerWnd);
     CClientDC screen(nullptr);
     onButton = ::GetPixel(screen.Get(), inner.left + 150 + 8, inner.top + 4 + 12);
@@ -252,7 +252,7 @@ TEST_F(LayeredPairWindow, MissingFrameMeansNoInnerDialog) {
 TEST_F(LayeredPairWindow, DestroyingTheOuterDestroysTheInnerWindow) {
   CTestOuterDlg outer(IDD_PROMPT_OUTER, IDD_PROMPT_INNER, LayoutOf(ELayeredPair::Prompt), 155, 1.0f);
   ASSERT_TRUE(outer.Create(static_cast<CWnd*>(nullptr)));
-  PumpMessagesFor(50);
+  PumpFor(50);
   HWND inner = outer.m_hInnerWnd;
   ASSERT_TRUE(::IsWindow(inner));
   EXPECT_EQ(::GetWindow(inner, GW_OWNER), outer.m_hWnd);
@@ -272,7 +272,7 @@ TEST_F(LayeredPairWindow, FrameAlphaShowsOnTheScreen) {
   ASSERT_NE(outer.m_pInnerDlg, nullptr);
   outer.m_pInnerDlg->ShowWindow(SW_HIDE);
   outer.SetWindowPos(HWND_TOP, 300, 250, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
-  PumpMessagesFor(300);
+  PumpFor(300);
 
   // Pick a see-through, a half-transparent and an opaque pixel of the picture itself.
   CPngImage picture;
@@ -321,7 +321,7 @@ TEST(LayeredPairLeak, OpeningAndClosingLeavesNoGdiObjectsBehind) {
     CTestOuterDlg outer(IDD_PROMPT_OUTER, IDD_PROMPT_INNER, LayoutOf(ELayeredPair::Prompt), 155, 1.2f);
     ASSERT_TRUE(outer.Create(static_cast<CWnd*>(nullptr)));
     outer.ShowWindow(SW_SHOWNA);
-    PumpMessagesFor(20);
+    PumpFor(20);
     outer.DestroyWindow();
   };
   round();

@@ -70,7 +70,7 @@ TEST(PopupShowcase, DISABLED_SavesEachPopupAsShown) {
     RepairStatus().SetStatusText(percent == 100 ? L"正在进行联网修复,请稍等" : L"正在进行本地修复,请稍等");
     CRunningDlg<CExecutePromptDlg> popup(&backdrop);
     popup.m_onRunning = [&] {
-      PumpMessagesFor(1500);
+      PumpFor(1500);
       SaveAround(popup.m_hWnd, L"progress_" + std::to_wstring(percent));
       popup.EndProgress();
     };
@@ -85,7 +85,7 @@ TEST(PopupShowcase, DISABLED_SavesEachPopupAsShown) {
       prompt.SetText(texts[type]);
       prompt.m_fScale = scale;
       prompt.m_onRunning = [&] {
-        PumpMessagesFor(600);
+        PumpFor(600);
         SaveAround(prompt.m_hWnd, L"prompt_type" + std::to_wstring(type) + (scale > 1.0f ? L"_120" : L"_100"));
         prompt.EndDialog(IDOK);
       };
@@ -102,7 +102,7 @@ TEST(PopupShowcase, DISABLED_SavesEachPopupAsShown) {
       prompt.SetType(3);
       prompt.SetText(L"联网修复失败,请检查网络连接后重试。");
       std::thread worker([&] { prompt.DoModal(); });
-      PumpMessagesFor(1500);
+      PumpFor(1500);
       SaveBmp(CaptureScreen(WindowRectOf(backdrop.m_hWnd)), ShotPath(L"worker_prompt_over_progress"));
       prompt.Dismiss();
       worker.join();
@@ -116,7 +116,7 @@ TEST(PopupShowcase, DISABLED_SavesEachPopupAsShown) {
   prompt.SetType(3);
   prompt.SetText(longText);
   prompt.m_onRunning = [&] {
-    PumpMessagesFor(600);
+    PumpFor(600);
     SaveAround(prompt.m_hWnd, L"prompt_long");
     prompt.EndDialog(IDOK);
   };

@@ -49,24 +49,6 @@ CPixels CaptureScreen(const RECT& rect) {
   });
 }
 
-void PumpMessagesFor(DWORD ms) {
-  PumpUntil([] { return false; }, ms);
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = ::GetTickCount();
-  MSG msg;
-  for (;;) {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    if (done()) return true;
-    if (::GetTickCount() - start >= timeoutMs) return false;
-    ::Sleep(5);
-  }
-}
-
 namespace {
 
 struct SizeSearch {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "support/message_pump.h"
+
 constexpr UINT kRunChecksMessage = WM_APP + 7;
 
 struct CPixels {
@@ -25,9 +27,6 @@ CPixels PrintClient(HWND hWnd, COLORREF marker);
 // The screen's pixels in `rect` (screen coordinates).
 CPixels CaptureScreen(const RECT& rect);
 
-void PumpMessagesFor(DWORD ms);
-// Pumps until `done` answers true; false after `timeoutMs`.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // The visible top-level windows of a thread whose dialog template id is unknown to us: found
 // by their window rectangle's size.

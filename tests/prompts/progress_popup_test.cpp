@@ -162,9 +162,9 @@ TEST_F(ProgressPopup, RepaintsTheBarOnlyWhenThePercentChanged) {
   dlg.m_onRunning = [&] {
     auto& d = dlg;
     RepairStatus().SetProgressPercent(40);
-    PumpMessagesFor(700);  // the first paints and the tick that sees 40
+    PumpFor(700);  // the first paints and the tick that sees 40
     d.Child()->m_nErases = 0;
-    PumpMessagesFor(1700);  // three ticks with the same percent, status line repaints meanwhile
+    PumpFor(1700);  // three ticks with the same percent, status line repaints meanwhile
     erasesWhileSame = d.Child()->m_nErases;
     RepairStatus().SetProgressPercent(41);
     PumpUntil([&] { return d.Child()->m_nErases > 0; }, 700);
@@ -184,7 +184,7 @@ TEST_F(ProgressPopup, ChangedStatusTextReachesTheScreenWithinTheRepaintPeriod) {
     auto& d = dlg;
     CDrawStateInfoStatic& status = d.Child()->m_stcStatus;
     PumpUntil([&] { return status.GetText() == L"正在进行本地修复,请稍等"; }, 1500);
-    PumpMessagesFor(700);
+    PumpFor(700);
     const RECT area = WindowRectOf(status.m_hWnd);
     const CPixels before = CaptureScreen(area);
 
@@ -294,7 +294,7 @@ TEST_F(ProgressPopup, MissingBarPicturesLeaveThePanelUnpainted) {
     dlg.m_onRunning = [&] {
     auto& d = dlg;
       RepairStatus().SetProgressPercent(60);
-      PumpMessagesFor(700);  // ticks, an erase and a status repaint with a picture missing
+      PumpFor(700);  // ticks, an erase and a status repaint with a picture missing
       const CPixels shown = PrintClient(d.Child()->m_hWnd, kMarker);
       untouched = !shown.bgra.empty();
       for (std::uint32_t p : shown.bgra) untouched = untouched && p == 0xFF00FF;

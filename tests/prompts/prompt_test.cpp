@@ -279,7 +279,7 @@ TEST_F(Prompt, WorkerPromptOverTheProgressPopupLeavesWindowsEnabledAndHoldsTheWo
     promptRect = WindowRectOf(outer);
     popupEnabled = ::IsWindowEnabled(progress.m_hWnd) != FALSE;
     ownerDisabled = !m_owner.IsWindowEnabled();
-    PumpMessagesFor(300);
+    PumpFor(300);
     heldBeforeClick = !workerContinued;
     ::SendMessageW(::GetDlgItem(inner, IDC_PROMPT_OK), BM_CLICK, 0, 0);
   };

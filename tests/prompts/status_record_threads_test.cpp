@@ -68,7 +68,7 @@ TEST(StatusRecordThreads, WritersAndThePopupsReadPathNeverSeeTornTexts) {
       const std::wstring copy = held ? *held : std::wstring();
       PrintClient(inner, RGB(255, 0, 255));  // the erase's read and draw path
       ++draws;
-      PumpMessagesFor(10);                   // refresh ticks and status line repaints
+      PumpFor(10);                   // refresh ticks and status line repaints
       if (held && *held != copy) ++snapshotChanged;
       const CRepairStatus::Text percent = RepairStatus().PercentText();
       const CRepairStatus::Text line = RepairStatus().StatusText();

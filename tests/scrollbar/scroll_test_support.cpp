@@ -21,22 +21,6 @@ double NowMs()
     return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
 }
 
-void PumpMessages(DWORD ms)
-{
-    const double end = NowMs() + ms;
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        const double left = end - NowMs();
-        if (left <= 0)
-            return;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left) + 1, QS_ALLINPUT);
-    }
-}
-
 HBITMAP LoadTestSkin()
 {
     return static_cast<HBITMAP>(
@@ -126,7 +110,7 @@ CRecordingParent::CRecordingParent(int width, int height)
     m_hWnd = ::CreateWindowExW(0, kParentClass, L"scroll test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
                                40, 40, width, height, nullptr, nullptr, wc.hInstance, this);
     ::SetForegroundWindow(m_hWnd);
-    PumpMessages(50);
+    PumpFor(50);
 }
 
 CRecordingParent::~CRecordingParent()

@@ -1,13 +1,13 @@
 #pragma once
-// Test helpers for the skinned scroll bars: a message pump, the skin from disk, a parent
+// Test helpers for the skinned scroll bars: a millisecond clock, the skin from disk, a parent
 // window that records scroll notifications and moves the bar like the frame would.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-// Runs the thread's messages (timers included) for about `ms` milliseconds.
-void PumpMessages(DWORD ms);
+#include "support/message_pump.h"
+
 double NowMs();
 
 // The skin bitmap 130 as the program carries it, loaded from a copy beside the tests.

@@ -44,7 +44,7 @@ protected:
         si.nPos = pos;
         m_bar.SetScrollInfo(si, TRUE);
         ::UpdateWindow(m_bar.m_hWnd);
-        PumpMessages(30);
+        PumpFor(30);
     }
 
     SCROLLINFO BarInfo() const
@@ -176,9 +176,9 @@ TEST_F(SkinScrollBarTest, HoldingTheDownArrowRepeatsAfterTheDelayUntilTheEnd)
     MouseDown(Bar(), arrow);
     EXPECT_EQ(ScreenPixel(Bar(), 0, 187), SkinPixel(m_hSkin, kDownArrowX, 2 * kCell))
         << "the held arrow looks pressed";
-    PumpMessages(1300);
+    PumpFor(1300);
     MouseUp(Bar(), arrow);
-    PumpMessages(50);
+    PumpFor(50);
     // Released under the mouse: no longer pressed, hot again.
     EXPECT_EQ(ScreenPixel(Bar(), 0, 187), SkinPixel(m_hSkin, kDownArrowX, kCell));
 
@@ -207,24 +207,24 @@ TEST_F(SkinScrollBarTest, LeavingTheHeldArrowPausesAndComingBackResumes)
     CreateBar(true, 0, 99, 10, 0);
     const POINT arrow{6, 193};
     MouseDown(Bar(), arrow);
-    PumpMessages(750);
+    PumpFor(750);
     const size_t beforeLeaving = Notices().size();
     EXPECT_GE(beforeLeaving, 3u) << Describe(Notices());
 
     MouseMove(Bar(), {6, 120});
     EXPECT_EQ(ScreenPixel(Bar(), 0, 187), SkinPixel(m_hSkin, kDownArrowX, 0))
         << "outside its part the arrow looks normal";
-    PumpMessages(500);
+    PumpFor(500);
     EXPECT_EQ(Notices().size(), beforeLeaving) << Describe(Notices());
 
     MouseMove(Bar(), arrow);
     EXPECT_EQ(ScreenPixel(Bar(), 0, 187), SkinPixel(m_hSkin, kDownArrowX, 2 * kCell));
-    PumpMessages(500);
+    PumpFor(500);
     const size_t afterReturn = Notices().size();
     EXPECT_GE(afterReturn, beforeLeaving + 2) << Describe(Notices());
 
     MouseUp(Bar(), arrow);
-    PumpMessages(400);
+    PumpFor(400);
     EXPECT_EQ(Notices().size(), afterReturn) << "repeat goes on after the release";
 }
 
@@ -233,7 +233,7 @@ TEST_F(SkinScrollBarTest, HoldingTheTrackPagesUntilTheThumbReachesTheCursor)
     CreateBar(true, 0, 99, 10, 0);
     const POINT track{6, 150};
     MouseDown(Bar(), track);
-    PumpMessages(2000);
+    PumpFor(2000);
     MouseUp(Bar(), track);
     const auto& n = Notices();
     // Page 10 moves the 17-pixel thumb 17 pixels: at position 70 it covers y 150.
@@ -260,7 +260,7 @@ TEST_F(SkinScrollBarTest, DraggingTheThumbReportsEachNewPositionAndTheFinalOne)
     EXPECT_EQ(ScreenPixel(Bar(), 6, 69), SkinPixel(m_hSkin, kThumbX + 6, 2 * kCell + 8))
         << "the dragged thumb looks pressed";
     MouseUp(Bar(), {6, 70});
-    PumpMessages(30);
+    PumpFor(30);
 
     const std::pair<int, int> expected[] = {{SB_THUMBTRACK, 9}, {SB_THUMBTRACK, 28},
                                             {SB_THUMBTRACK, 90}, {SB_THUMBTRACK, 28},
@@ -285,7 +285,7 @@ TEST_F(SkinScrollBarTest, DoubleClickActsAsOnePress)
     MouseUp(Bar(), arrow);
     EXPECT_EQ(::SendMessageW(Bar(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(arrow.x, arrow.y)), 1);
     MouseUp(Bar(), arrow);
-    PumpMessages(700);
+    PumpFor(700);
     ASSERT_EQ(Notices().size(), 1u) << Describe(Notices());
     EXPECT_EQ(Notices()[0].code, SB_LINEDOWN);
     EXPECT_EQ(BarInfo().nPos, 1);
@@ -317,10 +317,10 @@ TEST_F(SkinScrollBarTest, LosingTheCaptureEndsAPressAndADrag)
 {
     CreateBar(true, 0, 99, 10, 0);
     MouseDown(Bar(), {6, 193});
-    PumpMessages(100);
+    PumpFor(100);
     ::SetCapture(m_parent.Get());
     ::ReleaseCapture();
-    PumpMessages(800);
+    PumpFor(800);
     EXPECT_EQ(Notices().size(), 1u) << "repeat outlived the capture\n" << Describe(Notices());
 
     // The one line down moved the bar to 1.

@@ -30,7 +30,7 @@ int wmain(int argc, wchar_t** argv)
     ::SetWindowTextW(hEdit, BuildAgreementText().c_str());
     AttachSkinScrollBars(hEdit, hSkin, 1.0f, 0);
     ::SendMessageW(hEdit, EM_SCROLL, SB_PAGEDOWN, 0);
-    PumpMessages(ms);
+    PumpFor(ms);
     ::DestroyWindow(parent.Get());
     ::DeleteObject(hFont);
     if (hSkin)

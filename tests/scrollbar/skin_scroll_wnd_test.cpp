@@ -122,7 +122,7 @@ protected:
         m_pFrame = AttachSkinScrollBars(m_hControl, m_hSkin, scale, 0);
         ASSERT_NE(m_pFrame, nullptr);
         m_hFrame = m_pFrame->m_hWnd;
-        PumpMessages(100);
+        PumpFor(100);
     }
 
     // Polls until the skin bar shows the control's vertical state, at most `ms`.
@@ -134,7 +134,7 @@ protected:
             const SCROLLINFO b = BarInfo(VertBar());
             if (c.nPos == b.nPos && c.nMax == b.nMax && c.nPage == b.nPage)
                 return NowMs() - start;
-            PumpMessages(10);
+            PumpFor(10);
         }
         return -1;
     }
@@ -254,7 +254,7 @@ TEST_F(SkinScrollWndTest, SkinBarScrollsTheControlAndDragsItLive)
     EXPECT_GT(firstLine, 0) << "the drag does not scroll the control live";
     const int track = BarInfo(hBar).nTrackPos;
     EXPECT_NE(track, -1);
-    PumpMessages(700);
+    PumpFor(700);
     EXPECT_EQ(BarInfo(hBar).nTrackPos, track) << "the timer touched the dragged bar";
     EXPECT_TRUE(m_pFrame->VertBar().IsDragging());
 
@@ -270,7 +270,7 @@ TEST_F(SkinScrollWndTest, ResizingTheFrameRelaysTheControlTheClipWindowAndTheBar
 {
     CreateAgreementEdit();
     ::MoveWindow(m_hFrame, 10, 10, 250, 150, TRUE);
-    PumpMessages(100);
+    PumpFor(100);
     const RECT client = FrameClient();
     ExpectRect(ChildRect(VertBar()), {client.right - kCell, 0, client.right, client.bottom},
                "vertical bar");
@@ -328,7 +328,7 @@ TEST_F(SkinScrollWndTest, ContentThatFitsDisablesTheBarAndMoreTextEnablesIt)
     ::SetWindowTextW(m_hControl, L"短");
     Wrap();
     ::InvalidateRect(m_hControl, nullptr, TRUE);
-    PumpMessages(600);
+    PumpFor(600);
     const SCROLLINFO c = ControlInfo(m_hControl, SB_VERT);
     ASSERT_LT(c.nMax, static_cast<int>(c.nPage));
     EXPECT_TRUE(::IsWindowVisible(VertBar()));
@@ -339,7 +339,7 @@ TEST_F(SkinScrollWndTest, ContentThatFitsDisablesTheBarAndMoreTextEnablesIt)
         lines += L"第" + std::to_wstring(i) + L"行\r\n";
     ::SetWindowTextW(m_hControl, lines.c_str());
     ::InvalidateRect(m_hControl, nullptr, TRUE);
-    PumpMessages(600);
+    PumpFor(600);
     EXPECT_TRUE(::IsWindowEnabled(VertBar()));
 }
 
@@ -383,7 +383,7 @@ TEST_F(SkinScrollWndTest, DestroyingTheWindowThatHoldsTheControlLeavesNoFrame)
     for (HWND hWnd : {m_hFrame, hLimit, hBar, m_hControl})
         EXPECT_FALSE(::IsWindow(hWnd));
     // The message queue still works (no dangling frame is reached).
-    PumpMessages(600);
+    PumpFor(600);
 }
 
 }  // namespace

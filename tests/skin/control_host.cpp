@@ -101,18 +101,6 @@ double Mismatch(const Pixels& a, const Pixels& b, int tolerance) {
   return static_cast<double>(differing) / static_cast<double>(a.data.size());
 }
 
-void PumpMessagesFor(DWORD ms) {
-  const DWORD end = ::GetTickCount() + ms;
-  MSG msg;
-  do {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(2);
-  } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
-}
-
 int FreeGdiSlots() {
   std::vector<HBRUSH> brushes;
   brushes.reserve(70000);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/dialog.h"
+#include "support/message_pump.h"
 
 namespace Gdiplus {
 class Image;
@@ -47,7 +48,6 @@ Pixels Reference(Gdiplus::Image* image, int width, int height, COLORREF backgrou
 // Share of pixels that differ by more than `tolerance` in any channel.
 double Mismatch(const Pixels& a, const Pixels& b, int tolerance = 8);
 bool ColoursClose(COLORREF a, COLORREF b, int tolerance = 3);
-void PumpMessagesFor(DWORD ms);
 // GDI objects the process can still create, found by creating brushes until the platform
 // refuses and deleting them again (handle counters are not available on every host).
 int FreeGdiSlots();

@@ -150,7 +150,7 @@ class CCountingStatic : public CDrawStateInfoStatic {
 template <typename Done>
 DWORD PumpUntil(DWORD ms, Done done) {
   const DWORD start = ::GetTickCount();
-  while (!done() && ::GetTickCount() - start < ms) PumpMessagesFor(5);
+  while (!done() && ::GetTickCount() - start < ms) PumpFor(5);
   return ::GetTickCount() - start;
 }
 
@@ -169,7 +169,7 @@ class StateInfoStaticWindow : public ::testing::Test {
     m_static->MoveWindow(30, 52, 204, 20);
     m_static->InitFont();
     m_host->ShowWindow(SW_SHOWNA);
-    PumpMessagesFor(50);
+    PumpFor(50);
   }
   void TearDown() override {
     if (m_static) m_static->StopAnimation();
@@ -219,12 +219,12 @@ TEST_F(StateInfoStaticWindow, WorkerShowsNewTextWithinItsPeriodAndStopsForGood) 
 
   m_static->StopAnimation();
   EXPECT_FALSE(m_static->IsAnimating());
-  PumpMessagesFor(50);  // the stop's own repaint
+  PumpFor(50);  // the stop's own repaint
   const int paints = m_static->m_nPaints;
-  PumpMessagesFor(1500);
+  PumpFor(1500);
   EXPECT_EQ(m_static->m_nPaints, paints) << "repainted after the animation stopped";
   m_static->Invalidate(TRUE);
-  PumpMessagesFor(50);
+  PumpFor(50);
   EXPECT_EQ(m_static->m_nPaints, paints + 1) << "still paints when invalidated";
 }
 
@@ -232,7 +232,7 @@ TEST_F(StateInfoStaticWindow, ClosingWhileTheWorkerSleepsIsImmediateAndSafe) {
   for (int round = 0; round < 5; ++round) {
     if (round > 0) SetUp();
     m_static->StartAnimation();
-    PumpMessagesFor(round * 150);  // before the first repaint, and between repaints
+    PumpFor(round * 150);  // before the first repaint, and between repaints
     const auto before = std::chrono::steady_clock::now();
     // As the popup does: stop from the destroy handler, then the window and object go.
     m_static->StopAnimation();
@@ -247,7 +247,7 @@ TEST_F(StateInfoStaticWindow, ClosingWhileTheWorkerSleepsIsImmediateAndSafe) {
   // And without StopAnimation: the destructor ends the worker itself.
   SetUp();
   m_static->StartAnimation();
-  PumpMessagesFor(100);
+  PumpFor(100);
   const auto before = std::chrono::steady_clock::now();
   m_static.reset();
   EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(100));

@@ -38,7 +38,7 @@ class PngButtonWindow : public ::testing::Test {
     m_button.SetImages(165, 166, 167, 164);
     m_button.MoveWindow(10, 10, 80, 40);
     m_host.ShowWindow(SW_SHOWNA);
-    PumpMessagesFor(50);
+    PumpFor(50);
   }
   void TearDown() override { m_button.ReleaseImages(); }
 
@@ -121,7 +121,7 @@ class GdiPngButtonWindow : public ::testing::Test {
     m_button.MoveWindow(20, 20, 260, 69);
     m_host.ShowWindow(SW_SHOWNA);
     m_host.UpdateWindow();
-    PumpMessagesFor(50);
+    PumpFor(50);
   }
   void TearDown() override { m_button.ReleaseImages(); }
 

@@ -49,27 +49,6 @@ bool ColoursClose(COLORREF a, COLORREF b, int tolerance) {
          std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
-void PumpFor(DWORD ms) {
-  const DWORD end = ::GetTickCount() + ms;
-  MSG msg;
-  do {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(2);
-  } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD end = ::GetTickCount() + timeoutMs;
-  while (!done()) {
-    if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
-    PumpFor(5);
-  }
-  return true;
-}
-
 void RealClick(POINT screen, POINT moveBy) {
   ::SetCursorPos(screen.x, screen.y);
   PumpFor(50);

@@ -9,6 +9,7 @@
 
 #include "popups/usage_argeeement_child_dlg.h"
 #include "popups/usage_argeements_dlg.h"
+#include "support/message_pump.h"
 
 struct Pixels {
   int width = 0, height = 0;
@@ -22,8 +23,6 @@ Pixels Render(int width, int height, const std::function<void(HDC)>& draw);
 Pixels PrintClient(HWND hWnd);
 bool ColoursClose(COLORREF a, COLORREF b, int tolerance = 3);
 
-void PumpFor(DWORD ms);
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
 
 // Presses and releases the left button at a screen point with the system's input queue,
 // from another thread while this one keeps dispatching. `moveBy` drags before releasing.
