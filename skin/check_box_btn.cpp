@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/paint_dc.h"
+#include "skin/back_slice.h"
 #include "skin/parent_font.h"
 #include "skin/png_resource.h"
 
@@ -43,11 +44,7 @@ void CCheckBoxBtn::DrawContent(HDC hdc) {
   Gdiplus::Graphics graphics(hdc);
   if (m_pBackImage) {
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-    graphics.DrawImage(m_pBackImage,
-                       Gdiplus::Rect(m_rcClient.left, m_rcClient.top, m_rcClient.right - m_rcClient.left,
-                                     m_rcClient.bottom - m_rcClient.top),
-                       m_rcBackSource.left, m_rcBackSource.top, m_rcBackSource.right - m_rcBackSource.left,
-                       m_rcBackSource.bottom - m_rcBackSource.top, Gdiplus::UnitPixel);
+    DrawBackSlice(graphics, m_pBackImage, m_rcClient, m_rcBackSource);
   }
   if (!m_glyph && !LoadPngResource(kGlyphPictureId, m_glyph)) return;
 

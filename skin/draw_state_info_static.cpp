@@ -7,6 +7,7 @@
 #include "framework/buffered_paint.h"
 #include "framework/paint_dc.h"
 #include "framework/select_object.h"
+#include "skin/back_slice.h"
 #include "skin/parent_font.h"
 #include "skin/text_alignment.h"
 #include "skin/window_text_message.h"
@@ -74,11 +75,7 @@ void CDrawStateInfoStatic::DrawContent(HDC hdc) {
   ::SetTextColor(hdc, m_crText);
   if (m_pBackImage) {
     Gdiplus::Graphics graphics(hdc);
-    graphics.DrawImage(m_pBackImage,
-                       Gdiplus::Rect(m_rcClient.left, m_rcClient.top, m_rcClient.right - m_rcClient.left,
-                                     m_rcClient.bottom - m_rcClient.top),
-                       m_rcBackSource.left, m_rcBackSource.top, m_rcBackSource.right - m_rcBackSource.left,
-                       m_rcBackSource.bottom - m_rcBackSource.top, Gdiplus::UnitPixel);
+    DrawBackSlice(graphics, m_pBackImage, m_rcClient, m_rcBackSource);
   }
   ::DrawTextW(hdc, m_strText.c_str(), static_cast<int>(m_strText.size()), &m_rcClient, StateInfoStaticFlags(m_nMode));
 }
