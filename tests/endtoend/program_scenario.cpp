@@ -214,6 +214,15 @@ std::string ProgramScenario::FeedbackJournal() const { return ReadFile(fs::path(
 
 std::string ProgramScenario::UrlJournal() const { return ReadFile(fs::path(m_scenario.Path()) / L"urls.txt"); }
 
+bool ProgramScenario::AwaitPageOpened(const std::string& url, std::chrono::seconds limit) const {
+  const auto end = Clock::now() + limit;
+  while (UrlJournal().find(url) == std::string::npos) {
+    if (Clock::now() > end) return false;
+    std::this_thread::sleep_for(100ms);
+  }
+  return true;
+}
+
 void ProgramScenario::ExpectNoRepairToolRunning() const { ExpectNoneRunning(kRunProcesses, kRepairTools); }
 
 void ProgramScenario::ExpectNothingLeftRunning() const { ExpectNoneRunning(kRunProcesses, std::size(kRunProcesses)); }

@@ -85,6 +85,8 @@ class ProgramScenario : public testing::Test {
   bool AwaitFolderRemoved(std::chrono::seconds limit) const;
   std::string FeedbackJournal() const;
   std::string UrlJournal() const;
+  // The browser stand-in records a page a moment after the shell has started it.
+  bool AwaitPageOpened(const std::string& url, std::chrono::seconds limit) const;
   // No repair tool or probe of this run is running.
   void ExpectNoRepairToolRunning() const;
   // Once the tool has ended: neither it, nor a tool, probe or folder removal of it is left.

@@ -88,8 +88,7 @@ TEST_F(RepairRun, LocalRepairThatCannotStartFailsAtOnce) {
   EXPECT_EQ(AwaitExit(10s), 0u);
   EXPECT_TRUE(std::regex_search(FeedbackJournal(), std::regex("\nCustomerFeedbackEx 10027 1\\.0\\.4 2 [0-9]+\n")))
       << FeedbackJournal();
-  EXPECT_NE(UrlJournal().find("https://kb.zorvex.com/feedback?tool=10027&version=1.0.4"), std::string::npos)
-      << UrlJournal();
+  EXPECT_TRUE(AwaitPageOpened("https://kb.zorvex.com/feedback?tool=10027&version=1.0.4", 10s)) << UrlJournal();
   EXPECT_TRUE(AwaitFolderRemoved(15s));
   ExpectNothingLeftRunning();
 }
