@@ -212,6 +212,17 @@ bool ProgramScenario::AwaitFolderRemoved(std::chrono::seconds limit) const {
 
 std::string ProgramScenario::FeedbackJournal() const { return ReadFile(fs::path(m_scenario.Path()) / L"feedback.txt"); }
 
+int ProgramScenario::AwaitFeedback(const std::regex& line, int count, std::chrono::seconds limit) const {
+  const auto end = Clock::now() + limit;
+  for (;;) {
+    const std::string journal = FeedbackJournal();
+    const auto found =
+        static_cast<int>(std::distance(std::sregex_iterator(journal.begin(), journal.end(), line), std::sregex_iterator()));
+    if (found >= count || Clock::now() > end) return found;
+    std::this_thread::sleep_for(100ms);
+  }
+}
+
 std::string ProgramScenario::UrlJournal() const { return ReadFile(fs::path(m_scenario.Path()) / L"urls.txt"); }
 
 bool ProgramScenario::AwaitPageOpened(const std::string& url, std::chrono::seconds limit) const {

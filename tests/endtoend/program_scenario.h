@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,9 @@ class ProgramScenario : public testing::Test {
   std::filesystem::path ToolFolder() const { return m_root / L"MendoraZorvexSfcRepair"; }
   bool AwaitFolderRemoved(std::chrono::seconds limit) const;
   std::string FeedbackJournal() const;
+  // How many lines of the feedback journal match `line`, once there are `count` of them or the
+  // limit has passed (the tool reports from a worker thread after the prompt has closed).
+  int AwaitFeedback(const std::regex& line, int count, std::chrono::seconds limit) const;
   std::string UrlJournal() const;
   // The browser stand-in records a page a moment after the shell has started it.
   bool AwaitPageOpened(const std::string& url, std::chrono::seconds limit) const;

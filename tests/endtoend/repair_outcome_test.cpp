@@ -57,7 +57,7 @@ TEST_F(RepairRun, SucceedsThroughTheLocalAndTheOnlinePhase) {
   ASSERT_TRUE(prompt);
   EXPECT_FALSE(::IsWindow(popup) && ::IsWindowVisible(popup)) << "the popup must end before the success prompt";
   Confirm(prompt);
-  EXPECT_TRUE(std::regex_search(FeedbackJournal(), std::regex("\nCustomerFeedbackEx 10027 1\\.0\\.4 1 [0-9]+\n")))
+  EXPECT_GE(AwaitFeedback(std::regex("\nCustomerFeedbackEx 10027 1\\.0\\.4 1 [0-9]+(?=\n)"), 1, 10s), 1)
       << FeedbackJournal();
   EXPECT_LT(m_scenario.Calls().find(kSfcCall), m_scenario.Calls().find(kDismCall));
 

@@ -74,10 +74,8 @@ TEST_F(ServicingWait, WindowsSevenReportsSuccessEarlyThenWatchesTrustedInstaller
   HWND second = AwaitPrompt(kSucceeded, 30s);
   ASSERT_TRUE(second);
   Confirm(second);
-  const std::string journal = FeedbackJournal();
-  const std::regex report("\nCustomerFeedbackEx 10027 1\\.0\\.4 1 [0-9]+(?=\n)");
-  EXPECT_EQ(std::distance(std::sregex_iterator(journal.begin(), journal.end(), report), std::sregex_iterator()), 2)
-      << journal;
+  EXPECT_EQ(AwaitFeedback(std::regex("\nCustomerFeedbackEx 10027 1\\.0\\.4 1 [0-9]+(?=\n)"), 2, 10s), 2)
+      << FeedbackJournal();
 
   HWND operations = User().OperationsWindow(1s);
   ASSERT_TRUE(operations);
