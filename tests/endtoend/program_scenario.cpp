@@ -59,6 +59,14 @@ void EndProcess(DWORD id) {
 constexpr const wchar_t* kRunProcesses[] = {L"sfc.exe", L"Dism.exe", L"ping.exe", L"timeout.exe", kProgram};
 constexpr size_t kRepairTools = 3;  // the first ones
 
+// The interpreters and tools running now, for a failure's message.
+std::string RunningTools() {
+  std::string running;
+  for (const wchar_t* name : {L"cmd.exe", L"ping.exe", L"sfc.exe", L"Dism.exe", L"timeout.exe", kProgram})
+    if (const size_t count = ProcessesNamed(name).size()) running += Narrow(name) + " x" + std::to_string(count) + " ";
+  return running.empty() ? "none" : running;
+}
+
 void ExpectNoneRunning(const wchar_t* const* names, size_t count) {
   // Give an ended interpreter's tool a moment to go.
   std::this_thread::sleep_for(500ms);
@@ -141,7 +149,8 @@ HWND ProgramScenario::OpenOperationsWindow() {
 HWND ProgramScenario::StartRepair(HWND operations) {
   if (!operations) return nullptr;
   // The start button waits for the probe's first output.
-  EXPECT_TRUE(User().WaitUntilEnabled(operations, IDC_OP_LOCAL, 20s)) << "the start button stayed disabled";
+  EXPECT_TRUE(User().WaitUntilEnabled(operations, IDC_OP_LOCAL, 20s))
+      << "the start button stayed disabled; calls: " << m_scenario.Calls() << "; running: " << RunningTools();
   EXPECT_TRUE(User().Click(operations, IDC_OP_LOCAL));
   m_runStarted = Clock::now();
   HWND popup = User().ProgressPopup(15s);
