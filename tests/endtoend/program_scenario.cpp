@@ -149,7 +149,7 @@ HWND ProgramScenario::OpenOperationsWindow() {
 HWND ProgramScenario::StartRepair(HWND operations) {
   if (!operations) return nullptr;
   // The start button waits for the probe's first output.
-  EXPECT_TRUE(User().WaitUntilEnabled(operations, IDC_OP_LOCAL, 20s))
+  EXPECT_TRUE(User().WaitUntilEnabled(operations, IDC_OP_LOCAL, 40s))
       << "the start button stayed disabled; calls: " << m_scenario.Calls() << "; running: " << RunningTools();
   EXPECT_TRUE(User().Click(operations, IDC_OP_LOCAL));
   m_runStarted = Clock::now();
