@@ -62,8 +62,11 @@ constexpr size_t kRepairTools = 3;  // the first ones
 // The interpreters and tools running now, for a failure's message.
 std::string RunningTools() {
   std::string running;
-  for (const wchar_t* name : {L"cmd.exe", L"ping.exe", L"sfc.exe", L"Dism.exe", L"timeout.exe", kProgram})
-    if (const size_t count = ProcessesNamed(name).size()) running += Narrow(name) + " x" + std::to_string(count) + " ";
+  auto count = [&running](const wchar_t* name) {
+    if (const size_t found = ProcessesNamed(name).size()) running += Narrow(name) + " x" + std::to_string(found) + " ";
+  };
+  count(L"cmd.exe");
+  for (const wchar_t* name : kRunProcesses) count(name);
   return running.empty() ? "none" : running;
 }
 
